@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/ConnectedMainWindow.h"
+
+// The export program's window.
+class TKestravForm : public ConnectedMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TKestravForm(QWidget *parent = nullptr);
+};

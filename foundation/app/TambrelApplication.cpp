@@ -1,0 +1,34 @@
+#include "TambrelApplication.h"
+
+#include "AppError.h"
+#include "text/ShiftJis.h"
+#include "ui/Messages.h"
+
+#include <exception>
+
+TambrelApplication::TambrelApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool TambrelApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        showCurrentException();
+        return false;
+    }
+}
+
+void TambrelApplication::showCurrentException()
+{
+    try {
+        throw;
+    } catch (const AppError &e) {
+        Messages::error(e.message());
+    } catch (const ShiftJisError &e) {
+        Messages::error(e.userMessage());
+    } catch (const std::exception &e) {
+        Messages::error(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        Messages::error(QStringLiteral("Unknown Error"));
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+class Transaction;
+
+// The fixed parameters of every connection of the suite.
+namespace DbParams {
+inline constexpr const char *kUser = "sysdba";
+inline constexpr const char *kPassword = "quillfern";
+inline constexpr const char *kCharset = "SJIS_0208";
+inline constexpr int kDialect = 3;
+} // namespace DbParams
+
+inline constexpr const char *kDatabaseConnectError = "Database Connect Error";
+
+// Binds the transaction and the database to each other, applies the fixed
+// parameters and connects to F_DbPath of the settings. Throws AppError
+// "Database Connect Error" when anything fails.
+void ConnectDatabase(Database &database, Transaction &transaction);
+// The same with an explicit database path.
+void ConnectDatabaseTo(Database &database, Transaction &transaction, const QString &path);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QColor>
+
+// Windows colour numbers as the settings file holds them: blue, green and red
+// in the three low bytes, or a system colour by its low byte when the high
+// byte is FF (system colour 24 is the tooltip background).
+QColor WinColorToQColor(int winColor);

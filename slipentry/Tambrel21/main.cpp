@@ -1,0 +1,6 @@
+#include "SlipEntryMain.h"
+
+int main(int argc, char **argv)
+{
+    return SlipEntryMain(argc, argv, SlipType::Type21);
+}
