@@ -34,6 +34,11 @@ const TambrelSettings &settings()
     return g_settings;
 }
 
+void ReplaceSettings(const TambrelSettings &record)
+{
+    g_settings = record;
+}
+
 void SetOneLineMode(bool oneLine)
 {
     g_oneLineMode = oneLine;

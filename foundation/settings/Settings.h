@@ -69,5 +69,9 @@ bool LoadSettings();
 // a test can run it in a folder of its own.
 bool LoadSettingsInto(TambrelSettings &record, const QString &programFolder);
 
+// Replaces the settings of this process as a whole. Only start-up code and
+// tests call it; the programs treat the settings as read-only.
+void ReplaceSettings(const TambrelSettings &record);
+
 // The default database path: folder + "Database/TAMBREL.FDB".
 QString DefaultDatabasePath(const QString &programFolder);
