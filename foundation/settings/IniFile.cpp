@@ -256,6 +256,11 @@ bool IniFile::save() const
     if (!ok)
         return false;
     QFile file(m_path);
+    // A file without any write permission is read-only, also for root.
+    const QFileDevice::Permissions writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (file.exists() && !(file.permissions() & writeBits))
+        return false;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const bool written = file.write(bytes) == bytes.size() && file.flush();
