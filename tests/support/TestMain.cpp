@@ -1,17 +1,17 @@
 #include "app/ProgramStart.h"
+#include "app/TambrelApplication.h"
 #include "db/Database.h"
 
-#include <QApplication>
 
 #include <gtest/gtest.h>
 
-// Every test program runs with a QApplication (offscreen), the font
+// Every test program runs with the suite's application object (offscreen), the font
 // substitutions of the suite, and stops the database engine at the end.
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    TambrelApplication app(argc, argv);
     ProgramStart::installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
