@@ -41,9 +41,8 @@ const SlipTypeInfo &slipTypeInfo(SlipType type)
 QString slipPrintName(SlipType type, const QString &picturePath)
 {
     const SlipTypeInfo &info = slipTypeInfo(type);
-    if (info.turnaroundPicture &&
-        normalisedPicture(picturePath.trimmed()) ==
-            normalisedPicture(QString::fromUtf16(info.turnaroundPicture)))
+    if (info.turnaroundPicture && normalisedPicture(picturePath.trimmed()) ==
+                                      normalisedPicture(QString::fromUtf16(info.turnaroundPicture)))
         return QString::fromUtf16(info.turnaroundName);
     return QString::fromUtf16(info.printName);
 }

@@ -16,9 +16,9 @@ enum class SlipType
 struct SlipTypeInfo
 {
     SlipType type;
-    const char *program;          // "Tambrel22"
-    const char16_t *caption;      // designed caption, after the suite's prefix
-    const char16_t *title;        // application title
+    const char *program;     // "Tambrel22"
+    const char16_t *caption; // designed caption, after the suite's prefix
+    const char16_t *title;   // application title
     int helpContext;
     bool oneLineMode;
     const char16_t *turnaroundPicture; // picture that selects the turnaround name, or null

@@ -26,10 +26,18 @@ void installFontSubstitutions()
         const char16_t *face;
         const QStringList *subst;
     } table[] = {
-        {u"ＭＳ 明朝", &mincho},     {u"MS Mincho", &mincho},      {u"ＭＳ Ｐ明朝", &pmincho},
-        {u"MS PMincho", &pmincho},   {u"ＭＳ ゴシック", &gothic},  {u"MS Gothic", &gothic},
-        {u"ＭＳ Ｐゴシック", &pgothic}, {u"MS PGothic", &pgothic}, {u"ＭＳ ＵＩ Ｇｏｔｈｉｃ", &pgothic},
-        {u"MS UI Gothic", &pgothic}, {u"@ＭＳ 明朝", &mincho},     {u"@ＭＳ ゴシック", &gothic},
+        {u"ＭＳ 明朝", &mincho},
+        {u"MS Mincho", &mincho},
+        {u"ＭＳ Ｐ明朝", &pmincho},
+        {u"MS PMincho", &pmincho},
+        {u"ＭＳ ゴシック", &gothic},
+        {u"MS Gothic", &gothic},
+        {u"ＭＳ Ｐゴシック", &pgothic},
+        {u"MS PGothic", &pgothic},
+        {u"ＭＳ ＵＩ Ｇｏｔｈｉｃ", &pgothic},
+        {u"MS UI Gothic", &pgothic},
+        {u"@ＭＳ 明朝", &mincho},
+        {u"@ＭＳ ゴシック", &gothic},
     };
     for (const auto &entry : table)
         QFont::insertSubstitutions(QString::fromUtf16(entry.face), *entry.subst);

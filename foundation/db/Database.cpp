@@ -61,8 +61,8 @@ IMaster *Database::master()
 QByteArray Database::buildDpb(bool forCreate, int pageSize) const
 {
     return FbStatus::call([&](ThrowStatusWrapper *st) {
-        IXpbBuilder *dpb = master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB,
-                                                                     nullptr, 0);
+        IXpbBuilder *dpb =
+            master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
         struct Dispose
         {
             IXpbBuilder *b;

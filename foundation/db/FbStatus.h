@@ -13,7 +13,8 @@ DbError toDbError(const Firebird::FbException &e);
 
 // Runs fn(status) with a throwing status wrapper and converts a Firebird
 // failure into DbError.
-template <typename Fn> auto call(Fn &&fn) -> decltype(fn(std::declval<Firebird::ThrowStatusWrapper *>()))
+template <typename Fn>
+auto call(Fn &&fn) -> decltype(fn(std::declval<Firebird::ThrowStatusWrapper *>()))
 {
     Firebird::ThrowStatusWrapper status(master()->getStatus());
     struct Dispose

@@ -29,9 +29,12 @@ int bytesPerChar(int charSet)
     case kCsOctets:
     case 2: // ASCII
         return 1;
-    case kCsUnicodeFss: return 3;
-    case kCsUtf8: return 4;
-    default: return 2; // SJIS_0208 and the other double-byte sets
+    case kCsUnicodeFss:
+        return 3;
+    case kCsUtf8:
+        return 4;
+    default:
+        return 2; // SJIS_0208 and the other double-byte sets
     }
 }
 
@@ -329,10 +332,9 @@ void Query::bindInput()
                                                  static_cast<unsigned>(when.date().month()),
                                                  static_cast<unsigned>(when.date().day()));
             const QTime t = when.time();
-            ts.timestamp_time =
-                util->encodeTime(static_cast<unsigned>(t.hour()), static_cast<unsigned>(t.minute()),
-                                 static_cast<unsigned>(t.second()),
-                                 static_cast<unsigned>(t.msec() * 10));
+            ts.timestamp_time = util->encodeTime(
+                static_cast<unsigned>(t.hour()), static_cast<unsigned>(t.minute()),
+                static_cast<unsigned>(t.second()), static_cast<unsigned>(t.msec() * 10));
             e.type = SQL_TIMESTAMP;
             e.length = sizeof(ISC_TIMESTAMP);
             e.bytes = QByteArray(reinterpret_cast<const char *>(&ts), sizeof ts);
@@ -378,15 +380,20 @@ void Query::bindInput()
             if (e.null)
                 continue;
             switch (e.type) {
-            case SQL_INT64: std::memcpy(data, &e.integer, 8); break;
-            case SQL_DOUBLE: std::memcpy(data, &e.real, 8); break;
+            case SQL_INT64:
+                std::memcpy(data, &e.integer, 8);
+                break;
+            case SQL_DOUBLE:
+                std::memcpy(data, &e.real, 8);
+                break;
             case SQL_VARYING: {
                 const auto len = static_cast<unsigned short>(e.bytes.size());
                 std::memcpy(data, &len, 2);
                 std::memcpy(data + 2, e.bytes.constData(), len);
                 break;
             }
-            default: std::memcpy(data, e.bytes.constData(), static_cast<size_t>(e.bytes.size()));
+            default:
+                std::memcpy(data, e.bytes.constData(), static_cast<size_t>(e.bytes.size()));
             }
         }
     });
@@ -409,10 +416,9 @@ void Query::execute()
             d.hasRow = d.cursor->fetchNext(st, d.outBuffer.data()) == IStatus::RESULT_OK;
             return;
         }
-        d.statement->execute(st, m_transaction->handle(), d.inMeta,
-                             d.inBuffer.empty() ? nullptr : d.inBuffer.data(),
-                             hasOutput ? d.outMeta : nullptr,
-                             hasOutput ? d.outBuffer.data() : nullptr);
+        d.statement->execute(
+            st, m_transaction->handle(), d.inMeta, d.inBuffer.empty() ? nullptr : d.inBuffer.data(),
+            hasOutput ? d.outMeta : nullptr, hasOutput ? d.outBuffer.data() : nullptr);
         d.hasRow = hasOutput;
         m_rowsAffected = static_cast<int>(d.statement->getAffectedRecords(st));
     });
@@ -426,9 +432,9 @@ void Query::open()
     bindInput();
     Impl &d = *m_impl;
     FbStatus::call([&](ThrowStatusWrapper *st) {
-        d.cursor = d.statement->openCursor(st, m_transaction->handle(), d.inMeta,
-                                           d.inBuffer.empty() ? nullptr : d.inBuffer.data(),
-                                           d.outMeta, 0);
+        d.cursor =
+            d.statement->openCursor(st, m_transaction->handle(), d.inMeta,
+                                    d.inBuffer.empty() ? nullptr : d.inBuffer.data(), d.outMeta, 0);
     });
     d.hasRow = false;
 }
@@ -595,7 +601,8 @@ QVariant Query::value(int index) const
         std::memcpy(&v, p, 8);
         return v;
     }
-    case SQL_BOOLEAN: return bool(*p);
+    case SQL_BOOLEAN:
+        return bool(*p);
     case SQL_TYPE_DATE: {
         ISC_DATE v;
         std::memcpy(&v, p, sizeof v);
@@ -616,15 +623,16 @@ QVariant Query::value(int index) const
         unsigned y, m, dd, h, mi, s, frac;
         util->decodeDate(v.timestamp_date, &y, &m, &dd);
         util->decodeTime(v.timestamp_time, &h, &mi, &s, &frac);
-        return QDateTime(QDate(int(y), int(m), int(dd)), QTime(int(h), int(mi), int(s), int(frac / 10)));
+        return QDateTime(QDate(int(y), int(m), int(dd)),
+                         QTime(int(h), int(mi), int(s), int(frac / 10)));
     }
     case SQL_BLOB: {
         ISC_QUAD id;
         std::memcpy(&id, p, sizeof id);
         QByteArray bytes;
         FbStatus::call([&](ThrowStatusWrapper *st) {
-            IBlob *blob = m_database->attachment()->openBlob(st, m_transaction->handle(), &id, 0,
-                                                            nullptr);
+            IBlob *blob =
+                m_database->attachment()->openBlob(st, m_transaction->handle(), &id, 0, nullptr);
             char buffer[8192];
             unsigned got = 0;
             for (;;) {
@@ -639,6 +647,7 @@ QVariant Query::value(int index) const
             return decodeText(bytes.constData(), bytes.size(), c.charSet);
         return bytes;
     }
-    default: throw DbError(QStringLiteral("unsupported column type %1").arg(c.sqlType));
+    default:
+        throw DbError(QStringLiteral("unsupported column type %1").arg(c.sqlType));
     }
 }

@@ -20,7 +20,7 @@ struct ColumnInfo
     int sqlType = 0;  // Firebird SQL type without the null bit
     int subType = 0;
     int scale = 0;
-    int length = 0;   // bytes in the message
+    int length = 0; // bytes in the message
     int charSet = 0;
     bool nullable = true;
     // Characters the column holds (text columns), from the byte length and

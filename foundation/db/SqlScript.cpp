@@ -13,8 +13,9 @@ QStringList split(const QString &script)
     QStringList statements;
     QString terminator = QStringLiteral(";");
     QString current;
-    static const QRegularExpression setTerm(QStringLiteral("^\\s*SET\\s+TERM\\s+(\\S+)\\s*(\\S+)?\\s*$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression setTerm(
+        QStringLiteral("^\\s*SET\\s+TERM\\s+(\\S+)\\s*(\\S+)?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QStringList lines = script.split(QLatin1Char('\n'));
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r')))

@@ -42,14 +42,14 @@ public:
 private:
     struct Line
     {
-        QString text;    // the line as read, for lines that are not key lines
-        QString key;     // non-empty for key lines
+        QString text; // the line as read, for lines that are not key lines
+        QString key;  // non-empty for key lines
         QString value;
     };
     struct Section
     {
-        QString name;    // empty for lines before the first section
-        QString header;  // the header line as read
+        QString name;   // empty for lines before the first section
+        QString header; // the header line as read
         QVector<Line> lines;
     };
     const Section *findSection(const QString &name) const;

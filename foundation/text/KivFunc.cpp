@@ -120,8 +120,7 @@ QString resolveProgram(const QString &name)
                 return candidate;
             continue;
         }
-        const QString beside =
-            QDir(QCoreApplication::applicationDirPath()).filePath(candidate);
+        const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(candidate);
         if (QFileInfo(beside).isExecutable() && QFileInfo(beside).isFile())
             return beside;
         const QString onPath = QStandardPaths::findExecutable(candidate);
@@ -214,22 +213,38 @@ int qtKeyFromVirtualKey(int vk)
     if (vk >= 0x70 && vk <= 0x7B)
         return Qt::Key_F1 + (vk - 0x70);
     switch (vk) {
-    case 0x08: return Qt::Key_Backspace;
-    case 0x09: return Qt::Key_Tab;
-    case 0x0D: return Qt::Key_Return;
-    case 0x1B: return Qt::Key_Escape;
-    case 0x20: return Qt::Key_Space;
-    case 0x21: return Qt::Key_PageUp;
-    case 0x22: return Qt::Key_PageDown;
-    case 0x23: return Qt::Key_End;
-    case 0x24: return Qt::Key_Home;
-    case 0x25: return Qt::Key_Left;
-    case 0x26: return Qt::Key_Up;
-    case 0x27: return Qt::Key_Right;
-    case 0x28: return Qt::Key_Down;
-    case 0x2D: return Qt::Key_Insert;
-    case 0x2E: return Qt::Key_Delete;
-    default: return Qt::Key_unknown;
+    case 0x08:
+        return Qt::Key_Backspace;
+    case 0x09:
+        return Qt::Key_Tab;
+    case 0x0D:
+        return Qt::Key_Return;
+    case 0x1B:
+        return Qt::Key_Escape;
+    case 0x20:
+        return Qt::Key_Space;
+    case 0x21:
+        return Qt::Key_PageUp;
+    case 0x22:
+        return Qt::Key_PageDown;
+    case 0x23:
+        return Qt::Key_End;
+    case 0x24:
+        return Qt::Key_Home;
+    case 0x25:
+        return Qt::Key_Left;
+    case 0x26:
+        return Qt::Key_Up;
+    case 0x27:
+        return Qt::Key_Right;
+    case 0x28:
+        return Qt::Key_Down;
+    case 0x2D:
+        return Qt::Key_Insert;
+    case 0x2E:
+        return Qt::Key_Delete;
+    default:
+        return Qt::Key_unknown;
     }
 }
 

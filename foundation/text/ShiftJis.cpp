@@ -113,7 +113,8 @@ bool tryEncode(const QString &text, QByteArray *out, qsizetype *badPosition)
         size_t count = 1;
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(units[i + 1]))
             count = 2;
-        if (!conv.valid() || QChar::isSurrogate(u) || !encodeUnits(conv, units + i, count, result)) {
+        if (!conv.valid() || QChar::isSurrogate(u) ||
+            !encodeUnits(conv, units + i, count, result)) {
             if (badPosition)
                 *badPosition = i;
             return false;

@@ -24,10 +24,18 @@ public:
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         box.setText(shown);
         switch (request.type) {
-        case MsgType::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MsgType::Error: box.setIcon(QMessageBox::Critical); break;
-        case MsgType::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgType::Confirmation: box.setIcon(QMessageBox::Question); break;
+        case MsgType::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgType::Error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgType::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgType::Confirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
         }
         QMessageBox::StandardButtons buttons;
         if (request.buttons & MsgButton::Yes)
@@ -49,11 +57,16 @@ public:
                              [ctx = request.helpContext] { Help::showContext(ctx); });
         }
         switch (box.exec()) {
-        case QMessageBox::Yes: return MsgResult::Yes;
-        case QMessageBox::No: return MsgResult::No;
-        case QMessageBox::Ok: return MsgResult::Ok;
-        case QMessageBox::Cancel: return MsgResult::Cancel;
-        default: return MsgResult::Cancel;
+        case QMessageBox::Yes:
+            return MsgResult::Yes;
+        case QMessageBox::No:
+            return MsgResult::No;
+        case QMessageBox::Ok:
+            return MsgResult::Ok;
+        case QMessageBox::Cancel:
+            return MsgResult::Cancel;
+        default:
+            return MsgResult::Cancel;
         }
     }
 

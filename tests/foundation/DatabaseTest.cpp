@@ -1,9 +1,9 @@
+#include "db/Database.h"
 #include "ScopedSettings.h"
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"
 #include "app/AppError.h"
 #include "db/ConnectDatabase.h"
-#include "db/Database.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -194,9 +194,11 @@ TEST(NamedParameters, RewrittenOutsideQuotesAndComments)
         QStringList names;
     } cases[] = {
         {"WHERE (ID=:OLD_ID)", "WHERE (ID=?)", {QStringLiteral("OLD_ID")}},
-        {"SET A=:a, B=:P0 WHERE X=':no'", "SET A=?, B=? WHERE X=':no'",
+        {"SET A=:a, B=:P0 WHERE X=':no'",
+         "SET A=?, B=? WHERE X=':no'",
          {QStringLiteral("A"), QStringLiteral("P0")}},
-        {"SELECT \":X\" FROM T -- :C\nWHERE Y=:Y /* :Z */", "SELECT \":X\" FROM T -- :C\nWHERE Y=? /* :Z */",
+        {"SELECT \":X\" FROM T -- :C\nWHERE Y=:Y /* :Z */",
+         "SELECT \":X\" FROM T -- :C\nWHERE Y=? /* :Z */",
          {QStringLiteral("Y")}},
         {"SELECT GEN_ID(G,1) FROM RDB$DATABASE", "SELECT GEN_ID(G,1) FROM RDB$DATABASE", {}},
         {"VALUES ('it''s :A', :B)", "VALUES ('it''s :A', ?)", {QStringLiteral("B")}},

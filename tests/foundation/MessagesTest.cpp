@@ -1,8 +1,8 @@
+#include "ui/Messages.h"
 #include "ScriptedMessages.h"
 #include "app/AppError.h"
 #include "app/TambrelApplication.h"
 #include "text/ShiftJis.h"
-#include "ui/Messages.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,8 +14,8 @@ TEST(Messages, RequestsReachTheInstalledHandler)
 {
     ScriptedMessages scripted;
     scripted.answer(MsgResult::Cancel);
-    const QString text =
-        Messages::twoPart(QStringLiteral("未登録のデータがあります。"), QStringLiteral("登録しますか？"));
+    const QString text = Messages::twoPart(QStringLiteral("未登録のデータがあります。"),
+                                           QStringLiteral("登録しますか？"));
     EXPECT_EQ(text, QStringLiteral("未登録のデータがあります。\r\r登録しますか？"));
     EXPECT_EQ(Messages::show(MsgType::Confirmation, text,
                              MsgButton::Yes | MsgButton::No | MsgButton::Cancel, 11),

@@ -1,17 +1,17 @@
+#include "settings/Settings.h"
 #include "ScopedSettings.h"
 #include "ScriptedMessages.h"
 #include "settings/EditFieldSetup.h"
 #include "settings/IniFile.h"
-#include "settings/Settings.h"
 #include "text/ShiftJis.h"
 #include "ui/WinColor.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -103,9 +103,10 @@ TEST(LoadSettings, MissingDatabaseAsksForItsLocationAndKeepsTheDefault)
     EXPECT_EQ(messages.shown().at(0).type, MsgType::Error);
     EXPECT_EQ(messages.shown().at(0).buttons, MsgButtons(MsgButton::Ok));
     EXPECT_EQ(r.F_DbPath, folder.dbPath());
-    EXPECT_EQ(IniFile(folder.ini()).readString(QStringLiteral("TAMBREL"),
-                                               QStringLiteral("F_DbPath"), QStringLiteral("x")),
-              QString());
+    EXPECT_EQ(
+        IniFile(folder.ini())
+            .readString(QStringLiteral("TAMBREL"), QStringLiteral("F_DbPath"), QStringLiteral("x")),
+        QString());
 }
 
 TEST(LoadSettings, DatabasePathRule)
@@ -138,8 +139,8 @@ TEST(LoadSettings, DatabasePathRule)
         ASSERT_TRUE(LoadSettingsInto(r, folder.path()));
         EXPECT_TRUE(messages.shown().isEmpty()) << c.configured.toStdString();
         EXPECT_EQ(r.F_DbPath, c.expected);
-        EXPECT_EQ(IniFile(folder.ini()).readString(QStringLiteral("tambrel"),
-                                                   QStringLiteral("f_dbpath"), QString()),
+        EXPECT_EQ(IniFile(folder.ini())
+                      .readString(QStringLiteral("tambrel"), QStringLiteral("f_dbpath"), QString()),
                   c.expected);
         if (!c.embedded) {
             EXPECT_FALSE(r.EmbeddedServerPresent);
@@ -204,10 +205,17 @@ TEST(IniFile, IntegerText)
         bool ok;
         int value;
     } cases[] = {
-        {"12", true, 12},     {"-16777192", true, -16777192}, {" 5", true, 5},
-        {"5 ", false, 0},     {"abc", false, 0},              {"", false, 0},
-        {"$FF000018", true, -16777192}, {"0x10", true, 16},   {"2147483648", false, 0},
-        {"+7", true, 7},      {"1.5", false, 0},
+        {"12", true, 12},
+        {"-16777192", true, -16777192},
+        {" 5", true, 5},
+        {"5 ", false, 0},
+        {"abc", false, 0},
+        {"", false, 0},
+        {"$FF000018", true, -16777192},
+        {"0x10", true, 16},
+        {"2147483648", false, 0},
+        {"+7", true, 7},
+        {"1.5", false, 0},
     };
     for (const auto &c : cases) {
         int v = 0;
@@ -222,8 +230,8 @@ TEST(IniFile, TextOutsideShiftJisIsNotWritten)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.ini"));
-    ASSERT_TRUE(WriteIniString(path, QStringLiteral("S"), QStringLiteral("K"),
-                               QStringLiteral("社名")));
+    ASSERT_TRUE(
+        WriteIniString(path, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("社名")));
     EXPECT_FALSE(WriteIniString(path, QStringLiteral("S"), QStringLiteral("K"),
                                 QStringLiteral("\U0001F600")));
     EXPECT_EQ(ReadIniString(path, QStringLiteral("S"), QStringLiteral("K"), QString()),
@@ -283,12 +291,12 @@ TEST(SetupEditFields, FlagsPerFourCharacterPrefix)
     // A missing key is written back with "10".
     EXPECT_TRUE(kazu->tabStop());
     EXPECT_FALSE(kazu->imeOpen());
-    EXPECT_EQ(IniFile(folder.ini()).readString(QStringLiteral("DBEdit"), QStringLiteral("KAZU"),
-                                               QString()),
+    EXPECT_EQ(IniFile(folder.ini())
+                  .readString(QStringLiteral("DBEdit"), QStringLiteral("KAZU"), QString()),
               QStringLiteral("10"));
     // Only direct children of the form are set up.
-    EXPECT_FALSE(IniFile(folder.ini()).valueExists(QStringLiteral("DBEdit"),
-                                                   QStringLiteral("CODE")));
+    EXPECT_FALSE(
+        IniFile(folder.ini()).valueExists(QStringLiteral("DBEdit"), QStringLiteral("CODE")));
     EXPECT_TRUE(nested->imeOpen());
 }
 
@@ -308,14 +316,16 @@ TEST(GridColumns, SavedAndRestoredByFieldName)
     grid.setColumnWidth(2, 40);
     ASSERT_TRUE(SaveGridColumns(&grid, ini, QStringLiteral("SelDataFormDBGrid1")));
     const IniFile saved(ini);
-    EXPECT_EQ(saved.readInteger(QStringLiteral("SelDataFormDBGrid1"), QStringLiteral("DENNO_1"), 0), 90);
-    EXPECT_EQ(saved.readInteger(QStringLiteral("SelDataFormDBGrid1"), QStringLiteral("CONAME"), 0), 400);
+    EXPECT_EQ(saved.readInteger(QStringLiteral("SelDataFormDBGrid1"), QStringLiteral("DENNO_1"), 0),
+              90);
+    EXPECT_EQ(saved.readInteger(QStringLiteral("SelDataFormDBGrid1"), QStringLiteral("CONAME"), 0),
+              400);
 
     QTableView restored;
     restored.resize(400, 200);
     restored.setModel(&model);
-    ASSERT_TRUE(LoadGridColumns(&restored, ini, QStringLiteral("SelDataFormDBGrid1"),
-                                Qt::AlignCenter));
+    ASSERT_TRUE(
+        LoadGridColumns(&restored, ini, QStringLiteral("SelDataFormDBGrid1"), Qt::AlignCenter));
     EXPECT_EQ(restored.columnWidth(0), 90);
     EXPECT_EQ(restored.columnWidth(1), 400);
     EXPECT_EQ(restored.columnWidth(2), 40);

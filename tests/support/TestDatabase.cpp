@@ -45,9 +45,8 @@ ServerTestDatabase::ServerTestDatabase()
     const QString prefix = testServerPrefix();
     if (prefix.isEmpty())
         return;
-    const QString folder =
-        QProcessEnvironment::systemEnvironment().value(QStringLiteral("TAMBREL_TEST_FB_DIR"),
-                                                       QDir::tempPath());
+    const QString folder = QProcessEnvironment::systemEnvironment().value(
+        QStringLiteral("TAMBREL_TEST_FB_DIR"), QDir::tempPath());
     m_file = QDir(folder).filePath(
         QStringLiteral("t_%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128)));
     const QString path = prefix + m_file;
