@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// The user texts of the print job, the progress dialog and the preview.
+namespace PrintoutTexts {
+
+inline const QString NoDataFile = QStringLiteral("印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!");
+inline const QString NotFoundSuffix = QStringLiteral("が見つかりません!");
+// An image that exists but is not a bitmap this program can read.
+inline const QString UnreadableSuffix = QStringLiteral("を読み込めません!");
+// The printer refused to start the job (queue gone, output file not writable).
+inline const QString CannotStart = QStringLiteral("印刷を開始できません!");
+inline const QString ConfirmCancel = QStringLiteral("印刷を中止してよろしいですか?");
+inline const QString PrintingCaption = QStringLiteral("印刷");
+inline const QString CancelCaption = QStringLiteral("中止");
+inline const QString PagePrefix = QStringLiteral("(");
+inline const QString PageSuffix = QStringLiteral("ﾍﾟｰｼﾞ印刷中)");
+inline const QString PreviewPrintMessage = QStringLiteral("只今印刷中...");
+inline const QString DefaultFace = QStringLiteral("ＭＳ 明朝");
+
+// "path" quoted, then the suffix.
+inline QString quotedPath(const QString &path, const QString &suffix)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"') + suffix;
+}
+inline QString notFound(const QString &path)
+{
+    return quotedPath(path, NotFoundSuffix);
+}
+inline QString pageMessage(int page)
+{
+    return PagePrefix + QString::number(page) + PageSuffix;
+}
+
+} // namespace PrintoutTexts
