@@ -5,6 +5,7 @@
 #include "VDBPrint.h"
 #include "ui/Messages.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 
@@ -118,5 +119,13 @@ PrintOutcome PrintJob::run()
 
     canvas.end();
     m_printing = false;
-    return s.cancelled ? PrintOutcome::Cancelled : PrintOutcome::Printed;
+    if (s.cancelled) {
+        // Qt cannot withdraw a job once begun; a file of our own is at least
+        // not left half written.
+        const QString out = device.outputFileName();
+        if (device.outputFormat() == QPrinter::PdfFormat && !out.isEmpty())
+            QFile::remove(out);
+        return PrintOutcome::Cancelled;
+    }
+    return PrintOutcome::Printed;
 }
