@@ -225,6 +225,8 @@ bool EditableResultSet::checkBrowseMode()
 
 bool EditableResultSet::First()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
     if (!m_rows.isEmpty())
@@ -236,6 +238,8 @@ bool EditableResultSet::First()
 
 bool EditableResultSet::Prior()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
     if (m_current > 0) {
@@ -250,6 +254,8 @@ bool EditableResultSet::Prior()
 
 bool EditableResultSet::Next()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
     if (m_current + 1 < m_rows.size() || fetchRows(kFetchBatch, true)) {
@@ -264,6 +270,8 @@ bool EditableResultSet::Next()
 
 bool EditableResultSet::Last()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
     fetchAll();
@@ -276,6 +284,8 @@ bool EditableResultSet::Last()
 
 bool EditableResultSet::moveTo(int row)
 {
+    if (m_busy)
+        return false;
     if (!active() || row < 0)
         return false;
     while (row >= m_rows.size() && fetchRows(kFetchBatch, true)) {
@@ -293,6 +303,8 @@ bool EditableResultSet::moveTo(int row)
 
 bool EditableResultSet::Locate(const QString &column, const QVariant &value)
 {
+    if (m_busy)
+        return false;
     if (!active())
         return false;
     const int col = columnIndex(column);
@@ -349,6 +361,8 @@ bool EditableResultSet::insertAt(int position)
 
 bool EditableResultSet::Insert()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!canModify() || !checkBrowseMode() || !fire(&EditableResultSet::beforeInsert))
         return false;
     return insertAt(m_current < 0 ? 0 : m_current);
@@ -356,6 +370,8 @@ bool EditableResultSet::Insert()
 
 bool EditableResultSet::Append()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     // The new row goes after the rows fetched so far; fetching a large table
     // to its end only to add a row would stall the form.
     if (!canModify() || !checkBrowseMode() || !fire(&EditableResultSet::beforeInsert))
@@ -365,6 +381,8 @@ bool EditableResultSet::Append()
 
 bool EditableResultSet::Edit()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (editing())
         return true;
     if (!canModify())
@@ -378,6 +396,8 @@ bool EditableResultSet::Edit()
 
 bool EditableResultSet::Post()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!editing())
         return true;
     emit updateRecord();
@@ -395,14 +415,17 @@ bool EditableResultSet::Post()
 
 bool EditableResultSet::Cancel()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (!editing())
         return true;
     if (!fire(&EditableResultSet::beforeCancel))
         return false;
     if (m_state == State::Insert) {
+        const int row = m_current;
         m_busy = true;
-        beginRemoveRows(QModelIndex(), m_current, m_current);
-        m_rows.removeAt(m_current);
+        beginRemoveRows(QModelIndex(), row, row);
+        m_rows.removeAt(row);
         endRemoveRows();
         m_busy = false;
         if (m_current >= m_rows.size())
@@ -420,6 +443,8 @@ bool EditableResultSet::Cancel()
 
 bool EditableResultSet::Delete()
 {
+    if (m_busy)
+        return false; // a view reacting to a change of rows
     if (m_state == State::Insert)
         return Cancel();
     if (!canModify() || m_rows.isEmpty())
@@ -430,9 +455,10 @@ bool EditableResultSet::Delete()
         m_rows[m_current] = m_beforeEdit;
         m_beforeEdit = Row();
     }
+    const int at = m_current;
     m_busy = true;
-    beginRemoveRows(QModelIndex(), m_current, m_current);
-    Row row = m_rows.takeAt(m_current);
+    beginRemoveRows(QModelIndex(), at, at);
+    Row row = m_rows.takeAt(at);
     endRemoveRows();
     m_busy = false;
     if (row.status != RowStatus::Inserted)
