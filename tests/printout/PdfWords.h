@@ -17,6 +17,8 @@ struct PdfWord
 struct PdfContent
 {
     int pages = 0;
+    double pageWidth = 0; // of the first page, points
+    double pageHeight = 0;
     QList<PdfWord> words;
 
     QStringList wordsOnPage(int page) const;
