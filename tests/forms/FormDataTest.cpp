@@ -8,7 +8,9 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -750,6 +752,88 @@ TEST(Pictures, ShowTheRulingOfTheBoxesAndNoData)
                 }
             }
         }
+    }
+}
+
+// ---------------------------------------------------------------- printed
+
+struct Word
+{
+    QRectF rect; // 0.1 mm
+    QString text;
+};
+
+QVector<Word> pdfWords(const QString &pdf, QSizeF *page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(60000)) << "pdftotext did not finish";
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression pageRe(
+        QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)")re"));
+    static const QRegularExpression wordRe(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    const auto pm = pageRe.match(out);
+    EXPECT_TRUE(pm.hasMatch()) << out.left(200).toStdString();
+    constexpr double k = 254.0 / 72.0;
+    *page = QSizeF(pm.captured(1).toDouble() * k, pm.captured(2).toDouble() * k);
+    QVector<Word> words;
+    auto it = wordRe.globalMatch(out);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        words.append({QRectF(QPointF(m.captured(1).toDouble() * k, m.captured(2).toDouble() * k),
+                             QPointF(m.captured(3).toDouble() * k, m.captured(4).toDouble() * k)),
+                      m.captured(5)});
+    }
+    return words;
+}
+
+// One slip with every value at its full width, printed by the print command
+// interpreter into a PDF on the sheet of the overlay: every value the PDF
+// shows lies inside a box of the form, and the values of missing column
+// groups do not show.
+TEST(PrintedSlip, ShowsEveryFullWidthValueInsideABoxOfTheForm)
+{
+    const QString printer = QStringLiteral(TAMBREL_BIN_DIR "/tambrel-print");
+    ASSERT_TRUE(QFile::exists(printer)) << printer.toStdString();
+    for (const auto &row : seedRows()) {
+        SCOPED_TRACE(row.value("DenName").toStdString());
+        const SlipType &type = typeOfRow(row);
+        const Form &form = forms().formOf(type);
+        const QString variant = type.displayNames.key(row.value("DenName"));
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString overlay = dir.filePath(row.value("FormName"));
+        const QString data = dir.filePath("Prntmpp.tmp");
+        const QString pdf = dir.filePath("slip.pdf");
+        for (const auto &[path, bytes] : {std::pair{overlay, forms().overlayFile(form, variant)},
+                                          std::pair{data, forms().sampleSlip(type, variant)}}) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        QProcess run;
+        run.start(printer, {data, "--form", overlay, "--paper", "256", "--pdf", pdf});
+        ASSERT_TRUE(run.waitForFinished(120000));
+        ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+
+        QSizeF page;
+        const QVector<Word> words = pdfWords(pdf, &page);
+        EXPECT_NEAR(page.width(), form.paperWidth(), 1.0);
+        EXPECT_NEAR(page.height(), form.paperLength(), 1.0);
+        const Pieces pieces = placePieces(row);
+        for (const Word &w : words) {
+            bool inBox = false;
+            for (const Placed &p : pieces.on) {
+                // A little slack for the glyph boxes pdftotext reports.
+                inBox = inBox || QRectF(p.box).adjusted(-2, -2, 2, 2).contains(w.rect);
+            }
+            EXPECT_TRUE(inBox) << w.text.toStdString() << " at " << w.rect.x() << "," << w.rect.y()
+                               << " " << w.rect.width() << "x" << w.rect.height();
+        }
+        // One word per piece of the type: no value ran into its neighbour,
+        // and the values of missing column groups do not show.
+        EXPECT_EQ(words.size(), pieces.on.size());
     }
 }
 

@@ -1231,6 +1231,73 @@ LayoutRow FormSet::layout(const SlipType &type, const QString &variant) const
     return row;
 }
 
+namespace {
+
+// Text of the full width of a piece: names and other free texts in
+// full-width characters, codes and numbers in digits.
+QString fillText(const PrintPiece &piece, int width)
+{
+    static const QStringList texts = {"A_F1",   "B_F1",  "C_F1",   "D_F1",      "E_F1",
+                                      "F_F1",   "G_F1",  "H_F1",   "I_F1",      "J_F1",
+                                      "K_F1",   "L_F1",  "CONAME", "TENPONAME", "TORIHIKINAME",
+                                      "HINMEI", "COLOR", "SIZE",   "CASEE",     "TANI"};
+    QString text;
+    if (texts.contains(piece.key)) {
+        const QString sample = QStringLiteral("見本伝票記入");
+        for (int i = 0; i < width / 2; ++i) {
+            text += sample.at(i % sample.size());
+        }
+        if (width % 2) {
+            text += QLatin1Char('X');
+        }
+    } else {
+        for (int i = 0; i < width; ++i) {
+            text += QChar('0' + (i + 1) % 10);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QByteArray FormSet::sampleSlip(const SlipType &type, const QString &variant) const
+{
+    const Form &form = formOf(type);
+    const QMap<QString, QVariant> v = layout(type, variant).values;
+    const int lines = v.value("HINMEI_GYOU").toInt() == 9 ? 9 : 6;
+    const int pitch = v.value("HINMEI_Y_SKIP").toInt();
+    QByteArray bytes;
+    auto record = [&](int x, int y, const QString &text, const QString &key) {
+        const QString line = QStringLiteral("T%1;%2;%3;%4;%5;;;1;")
+                                 .arg(x)
+                                 .arg(y)
+                                 .arg(text, v.value(key + "_F").toString())
+                                 .arg(v.value(key + "_S").toInt());
+        bytes += ShiftJis::encode(line) + "\r\n";
+    };
+    for (const PrintPiece &piece : FormSet::printPieces()) {
+        const FormBox *box = form.box(piece.box.section('#', 0, 0));
+        int width = piece.width;
+        if (box && box->chars > 0 && (width == 0 || box->chars < width)) {
+            width = box->chars;
+        } else if (width == 0) {
+            width = 60;
+        }
+        const QString text = fillText(piece, width);
+        const int y = v.value(piece.yColumn).toInt();
+        if (piece.charIndex >= 0) {
+            const int x = v.value(piece.key + "_X").toInt() +
+                          piece.charIndex * v.value(piece.key + "_SKIP_X").toInt();
+            record(x, y, text, piece.key);
+            continue;
+        }
+        for (int n = 1; n <= (piece.item ? lines : 1); ++n) {
+            record(v.value(piece.xColumn).toInt(), y + (n - 1) * pitch, text, piece.key);
+        }
+    }
+    return bytes;
+}
+
 QVector<LayoutRow> FormSet::layoutRows() const
 {
     QVector<LayoutRow> rows;

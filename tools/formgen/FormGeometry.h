@@ -188,6 +188,10 @@ public:
     LayoutRow layout(const SlipType &type, const QString &variant) const;
     QVector<LayoutRow> layoutRows() const;
     QString seedSql() const;
+    // A print command file of one slip with every element filled to its full
+    // width, placed from the type's layout row as the slip composition places
+    // it, to be printed over the overlay.
+    QByteArray sampleSlip(const SlipType &type, const QString &variant) const;
 
     // The printed pieces of the slip composition, in writing order; item
     // pieces once, for line 1.

@@ -4,6 +4,12 @@
 //
 //   tambrel-formgen --forms FOLDER --out FOLDER
 //   tambrel-formgen --forms FOLDER --seed FILE
+//   tambrel-formgen --forms FOLDER --sample TYPE VARIANT FILE
+//
+// --sample writes a print command file of one slip with every element
+// filled to its full width, placed from the type's layout row as the print
+// composition places it; printed over the overlay it shows whether every
+// value lands in its box.
 
 #include "FormGeometry.h"
 
@@ -70,6 +76,7 @@ int main(int argc, char **argv)
     QString forms;
     QString out;
     QString seed;
+    QStringList sample;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == QLatin1String("--forms") && i + 1 < args.size()) {
@@ -78,15 +85,18 @@ int main(int argc, char **argv)
             out = args.at(++i);
         } else if (a == QLatin1String("--seed") && i + 1 < args.size()) {
             seed = args.at(++i);
+        } else if (a == QLatin1String("--sample") && i + 3 < args.size()) {
+            sample = args.mid(i + 1, 3);
+            i += 3;
         } else {
-            std::fprintf(stderr,
-                         "usage: tambrel-formgen --forms FOLDER (--out FOLDER | --seed FILE)\n");
+            std::fprintf(stderr, "usage: tambrel-formgen --forms FOLDER (--out FOLDER | --seed "
+                                 "FILE | --sample TYPE VARIANT FILE)\n");
             return 2;
         }
     }
-    if (forms.isEmpty() || (out.isEmpty() && seed.isEmpty())) {
-        std::fprintf(stderr,
-                     "usage: tambrel-formgen --forms FOLDER (--out FOLDER | --seed FILE)\n");
+    if (forms.isEmpty() || (out.isEmpty() && seed.isEmpty() && sample.isEmpty())) {
+        std::fprintf(stderr, "usage: tambrel-formgen --forms FOLDER (--out FOLDER | --seed FILE | "
+                             "--sample TYPE VARIANT FILE)\n");
         return 2;
     }
     try {
@@ -97,6 +107,10 @@ int main(int argc, char **argv)
         if (!seed.isEmpty()) {
             writeFile(seed, set.seedSql().toUtf8());
             std::printf("%s\n", qPrintable(seed));
+        }
+        if (!sample.isEmpty()) {
+            writeFile(sample.at(2), set.sampleSlip(set.type(sample.at(0)), sample.at(1)));
+            std::printf("%s\n", qPrintable(sample.at(2)));
         }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "tambrel-formgen: %s\n", e.what());
