@@ -201,9 +201,11 @@ void EditableResultSet::setState(State state)
     emit stateChanged(state);
 }
 
-void EditableResultSet::setCurrent(int row)
+void EditableResultSet::setCurrent(int row, bool bof, bool eof)
 {
     m_current = row;
+    m_bof = bof;
+    m_eof = eof;
     emit recordDataChanged(QString());
 }
 
@@ -229,10 +231,7 @@ bool EditableResultSet::First()
         return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
-    if (!m_rows.isEmpty())
-        setCurrent(0);
-    m_bof = true;
-    m_eof = m_rows.isEmpty();
+    setCurrent(m_rows.isEmpty() ? -1 : 0, true, m_rows.isEmpty());
     return true;
 }
 
@@ -242,13 +241,10 @@ bool EditableResultSet::Prior()
         return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
-    if (m_current > 0) {
-        setCurrent(m_current - 1);
-        m_bof = false;
-        m_eof = false;
-    } else {
-        m_bof = true;
-    }
+    if (m_current > 0)
+        setCurrent(m_current - 1, false, false);
+    else
+        setCurrent(m_current, true, m_eof);
     return true;
 }
 
@@ -258,13 +254,10 @@ bool EditableResultSet::Next()
         return false; // a view reacting to a change of rows
     if (!active() || !checkBrowseMode())
         return false;
-    if (m_current + 1 < m_rows.size() || fetchRows(kFetchBatch, true)) {
-        setCurrent(m_current + 1);
-        m_bof = false;
-        m_eof = false;
-    } else {
-        m_eof = true;
-    }
+    if (m_current + 1 < m_rows.size() || fetchRows(kFetchBatch, true))
+        setCurrent(m_current + 1, false, false);
+    else
+        setCurrent(m_current, m_bof, true);
     return true;
 }
 
@@ -275,10 +268,7 @@ bool EditableResultSet::Last()
     if (!active() || !checkBrowseMode())
         return false;
     fetchAll();
-    if (!m_rows.isEmpty())
-        setCurrent(static_cast<int>(m_rows.size()) - 1);
-    m_eof = true;
-    m_bof = m_rows.isEmpty();
+    setCurrent(static_cast<int>(m_rows.size()) - 1, m_rows.isEmpty(), true);
     return true;
 }
 
@@ -296,8 +286,7 @@ bool EditableResultSet::moveTo(int row)
         return true;
     if (!checkBrowseMode())
         return false;
-    setCurrent(row);
-    m_bof = m_eof = false;
+    setCurrent(row, false, false);
     return true;
 }
 
@@ -316,8 +305,7 @@ bool EditableResultSet::Locate(const QString &column, const QVariant &value)
     for (;;) {
         for (; i < m_rows.size(); ++i) {
             if (sameKey(m_rows.at(i).values.at(col), value)) {
-                setCurrent(i);
-                m_bof = m_eof = false;
+                setCurrent(i, false, false);
                 return true;
             }
         }

@@ -164,7 +164,7 @@ private:
     Row readRow() const;
     void endReset();
     void setState(State state);
-    void setCurrent(int row);
+    void setCurrent(int row, bool bof, bool eof);
     bool fire(void (EditableResultSet::*signal)());
     QVariant convertForColumn(int column, const QVariant &value) const;
     bool insertAt(int position);

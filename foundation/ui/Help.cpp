@@ -27,7 +27,16 @@ QString helpFolder()
 {
     if (!g_folder.isEmpty())
         return g_folder;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    // An installed suite has help/ beside the programs; a build tree keeps
+    // the pages with the other data files.
+    const QDir dir(QCoreApplication::applicationDirPath());
+    const QString installed = dir.filePath(QStringLiteral("help"));
+    if (QFileInfo(installed).isDir())
+        return installed;
+    const QString built = dir.filePath(QStringLiteral("data/help"));
+    if (QFileInfo(built).isDir())
+        return built;
+    return installed;
 }
 
 QString pageForContext(int context)
