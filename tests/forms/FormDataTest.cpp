@@ -6,8 +6,11 @@
 #include "FormGeometry.h"
 #include "text/ShiftJis.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -753,6 +756,37 @@ TEST(Pictures, ShowTheRulingOfTheBoxesAndNoData)
             }
         }
     }
+}
+
+// The build puts pictures, overlays and edit tables beside the programs, and
+// they are the ones the descriptions give.
+TEST(InstalledFormFiles, AreBesideTheProgramsAndCurrent)
+{
+    const QDir bin(QStringLiteral(TAMBREL_BIN_DIR));
+    for (const SlipType &type : forms().types()) {
+        SCOPED_TRACE(type.id.toStdString());
+        const QJsonObject table = forms().editTable(type);
+        QFile edits(bin.filePath("FormEdits/" + type.id + ".json"));
+        ASSERT_TRUE(edits.open(QIODevice::ReadOnly)) << edits.fileName().toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(edits.readAll()).object(), table);
+        const QJsonArray size = table.value("pictureSize").toArray();
+        const QJsonObject pictures = table.value("pictures").toObject();
+        for (auto it = pictures.begin(); it != pictures.end(); ++it) {
+            const QImage jpeg(bin.filePath(it.value().toString()), "JPEG");
+            EXPECT_EQ(jpeg.size(), QSize(size.at(0).toInt(), size.at(1).toInt()))
+                << it.value().toString().toStdString();
+        }
+        const Form &form = forms().formOf(type);
+        for (const FormVariant &v : form.variants) {
+            QFile overlay(bin.filePath(v.overlay));
+            ASSERT_TRUE(overlay.open(QIODevice::ReadOnly)) << v.overlay.toStdString();
+            EXPECT_EQ(overlay.readAll(), forms().overlayFile(form, v.name));
+        }
+    }
+    // The two turnaround names the slip programs compare against.
+    EXPECT_TRUE(bin.exists("FormImages/CS_TR2.jpg"));
+    EXPECT_TRUE(bin.exists("FormImages/CS_TR1.jpg"));
+    EXPECT_TRUE(bin.exists("Type11/FormImages/CS_TR1.jpg"));
 }
 
 // ---------------------------------------------------------------- printed
