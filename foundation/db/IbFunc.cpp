@@ -347,7 +347,8 @@ bool OpenSlipTableOrdered(EditableResultSet &dataSet, const QString &order)
     FreezeControls freeze(dataSet);
     try {
         QVariant id = 0;
-        if (dataSet.active()) {
+        const bool wasOpen = dataSet.active();
+        if (wasOpen) {
             id = dataSet.value(QStringLiteral("ID"));
             if (!ReopenAndLocate(dataSet, QStringLiteral("ID"), id, false))
                 return false;
@@ -357,7 +358,9 @@ bool OpenSlipTableOrdered(EditableResultSet &dataSet, const QString &order)
         dataSet.setSql(QStringList{QStringLiteral("SELECT * FROM TAMBREL"),
                                    QStringLiteral("ORDER BY ") + order});
         dataSet.open();
-        if (dataSet.active())
+        // Without a slip to return to, the first row is the place; searching
+        // for ID 0 would fetch the whole table.
+        if (wasOpen && dataSet.active())
             dataSet.Locate(QStringLiteral("ID"), id);
         return dataSet.active();
     } catch (...) {

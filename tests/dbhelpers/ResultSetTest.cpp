@@ -397,6 +397,9 @@ TEST_F(ResultSet, SlipOrderAndReturnToTheSameSlip)
     EXPECT_EQ(m_set.sql(),
               (QStringList{QStringLiteral("SELECT * FROM TAMBREL"),
                            QStringLiteral("ORDER BY PRINTOUT || DENNO_1 || DENNO_2 DESC")}));
+    // Opened fresh, it reads the first row only.
+    EXPECT_EQ(m_set.recordCount(), 1);
+    EXPECT_FALSE(m_set.allFetched());
     m_set.fetchAll();
     QStringList order;
     for (int r = 0; r < m_set.recordCount(); ++r)
