@@ -48,7 +48,8 @@ qint16 PrintCommandFile(const QString &formPath, const QString &dataPath, const 
         TNowPrintingdlg dlg(printer, range, QApplication::activeWindow());
         dlg.PrintMessage->setText(message);
         dlg.exec();
-        outcome = dlg.outcome();
+        // Closed before the job began: the user did not want it.
+        outcome = dlg.jobDone() ? dlg.outcome() : PrintOutcome::Cancelled;
     }
     SetLastPrintOutcome(outcome);
     return s.cancelled || outcome == PrintOutcome::Cancelled ? 0 : -1;

@@ -7,10 +7,14 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -110,10 +114,25 @@ QString parse(const QStringList &args, Options &o)
     return {};
 }
 
+// Scripts read stderr for our one line; Qt's own chatter stays out of it.
+void quietQt(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    qInstallMessageHandler(quietQt);
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // What Qt would fall back to, without its warning on our stderr.
+        const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" +
+                               QByteArray::number(static_cast<qulonglong>(getuid()));
+        if (QDir().mkpath(QString::fromLocal8Bit(dir)) && chmod(dir.constData(), 0700) == 0)
+            qputenv("XDG_RUNTIME_DIR", dir);
+    }
     // Printing needs no screen; run headless when there is none.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
