@@ -7,6 +7,7 @@
 #include "app/AppError.h"
 #include "settings/EditFieldSetup.h"
 #include "text/KivFunc.h"
+#include "text/ShiftJis.h"
 #include "ui/Messages.h"
 
 #include <ibase.h>
@@ -501,8 +502,18 @@ QVariant EditableResultSet::convertForColumn(int column, const QVariant &value) 
     const bool text = value.typeId() == QMetaType::QString;
     if (text && value.toString().isEmpty())
         return QVariant(); // an empty box is stored as null
-    if (c.isText())
-        return value.toString();
+    if (value.typeId() == QMetaType::QByteArray)
+        return value;
+    if (c.isText()) {
+        // Refused here, where the user still sees what was typed, rather
+        // than when the pending changes are written.
+        const QString t = value.toString();
+        QByteArray bytes;
+        qsizetype bad = 0;
+        if (!ShiftJis::tryEncode(t, &bytes, &bad))
+            throw AppError(ShiftJisError(t, bad, c.name).userMessage());
+        return t;
+    }
     const bool integer = c.isInteger();
     const bool real =
         !integer && (c.sqlType == SQL_SHORT || c.sqlType == SQL_LONG || c.sqlType == SQL_INT64 ||

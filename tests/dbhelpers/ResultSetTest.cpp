@@ -1,6 +1,7 @@
 #include "ScriptedMessages.h"
 #include "SlipFixture.h"
 #include "app/AppError.h"
+#include "app/TambrelApplication.h"
 #include "db/DbError.h"
 #include "db/EditableResultSet.h"
 #include "db/IbFunc.h"
@@ -225,6 +226,14 @@ TEST_F(ResultSet, TypedTextIsStoredInTheColumnsType)
         }
     }
     EXPECT_THROW(m_set.setValue(QStringLiteral("KAZU_11"), QStringLiteral("abc")), AppError);
+    m_set.setValue(QStringLiteral("CONAME"), QStringLiteral("甲"));
+    try {
+        m_set.setValue(QStringLiteral("CONAME"), QStringLiteral("店\U0001F600"));
+        ADD_FAILURE() << "text Shift-JIS cannot hold is refused";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("CONAME")));
+    }
+    EXPECT_EQ(m_set.value(QStringLiteral("CONAME")).toString(), QStringLiteral("甲"));
     EXPECT_THROW(m_set.setValue(QStringLiteral("NO_SUCH"), 1), DbError);
 }
 
@@ -245,8 +254,14 @@ TEST_F(ResultSet, FailedApplyRollsBackAndKeepsThePendingChanges)
     } catch (const AppError &e) {
         EXPECT_EQ(e.message(), QStringLiteral("データ更新中にエラーが発生しました。"));
         EXPECT_FALSE(e.detail().isEmpty());
+        EXPECT_TRUE(messages.shown().isEmpty());
+        // What the application's handler makes of it.
+        TambrelApplication::showCurrentException();
     }
-    EXPECT_TRUE(messages.shown().isEmpty());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().first().type, MsgType::Error);
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("データ更新中にエラーが発生しました。")});
     EXPECT_EQ(committedText(a, "CONAME").toString(), QStringLiteral("甲")); // rolled back
     EXPECT_TRUE(m_set.updatesPending());
     EXPECT_EQ(m_set.valueAt(0, QStringLiteral("CONAME")).toString(), QStringLiteral("甲改"));
@@ -430,6 +445,28 @@ TEST_F(ResultSet, OpenFailureIsATableOpenError)
     }
     EXPECT_FALSE(m_set.active());
     EXPECT_FALSE(m_set.controlsDisabled());
+}
+
+TEST_F(ResultSet, CancelUpdatesRestoresTheRowsAsRead)
+{
+    insertSlip(QStringLiteral("甲"), 1, QStringLiteral("1"));
+    insertSlip(QStringLiteral("乙"), 1, QStringLiteral("2"));
+    QAbstractItemModelTester tester(&m_set, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    openSlips();
+    m_set.fetchAll();
+    m_set.setValue(QStringLiteral("CONAME"), QStringLiteral("改"));
+    m_set.Post();
+    m_set.Next();
+    m_set.Delete();
+    m_set.Append();
+    m_set.setValue(QStringLiteral("CONAME"), QStringLiteral("新"));
+    m_set.Post();
+    ASSERT_TRUE(m_set.updatesPending());
+    m_set.cancelUpdates();
+    EXPECT_FALSE(m_set.updatesPending());
+    ASSERT_EQ(m_set.recordCount(), 2);
+    EXPECT_EQ(m_set.valueAt(0, QStringLiteral("CONAME")).toString(), QStringLiteral("甲"));
+    EXPECT_EQ(m_set.valueAt(1, QStringLiteral("CONAME")).toString(), QStringLiteral("乙"));
 }
 
 TEST_F(ResultSet, FreezingNestsAndReleasesWithARefresh)
