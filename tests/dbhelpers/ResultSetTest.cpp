@@ -485,3 +485,43 @@ TEST_F(ResultSet, FreezingNestsAndReleasesWithARefresh)
     EXPECT_EQ(frozen, (QList<bool>{true, false}));
     EXPECT_EQ(changes.count(), 1);
 }
+
+// Two programs on one database through the Firebird server.
+TEST(ServerResultSet, EachSeesTheOthersCommitsAfterSaving)
+{
+    ServerTestDatabase file;
+    if (!file.available())
+        GTEST_SKIP() << "no test server (scripts/test starts one)";
+    Database db;
+    Transaction tr;
+    ConnectDatabaseTo(db, tr, file.path());
+    UpdateSql update;
+    EditableResultSet set;
+    set.setTransaction(&tr);
+    set.setSql(QStringList{QStringLiteral("SELECT * FROM TAMBREL"), QStringLiteral("ORDER BY ID")});
+    set.open();
+    BuildUpdateStatements(set, update, QStringLiteral("TAMBREL"));
+    set.setUpdateObject(&update);
+    ASSERT_TRUE(set.Append());
+    set.setValue(QStringLiteral("CONAME"), QStringLiteral("ここ"));
+    ASSERT_TRUE(set.Post());
+
+    Database other;
+    Transaction otherTr;
+    ConnectDatabaseTo(other, otherTr, file.path());
+    Query ins(other, otherTr);
+    ins.setSql(QStringLiteral("INSERT INTO TAMBREL (ID, CONAME) VALUES (0, 'よそ')"));
+    ins.execute();
+    otherTr.commit();
+
+    ASSERT_TRUE(SavePendingChanges(set, false, false));
+    set.fetchAll();
+    QStringList names;
+    for (int r = 0; r < set.recordCount(); ++r)
+        names << set.valueAt(r, QStringLiteral("CONAME")).toString();
+    // Ours was written after the other's commit, so the table numbered it second.
+    EXPECT_EQ(names, (QStringList{QStringLiteral("よそ"), QStringLiteral("ここ")}));
+    EXPECT_EQ(
+        CountRecords(other, QStringLiteral("TAMBREL"), QStringLiteral("WHERE (CONAME = 'ここ')")),
+        1);
+}
