@@ -241,6 +241,22 @@ TEST_F(Navigator, BeforeActionCanAbort)
     EXPECT_EQ(asked.size(), 3);
 }
 
+TEST_F(Navigator, OneHintPerButton)
+{
+    const QStringList hints{QStringLiteral("最初のデータ"),   QStringLiteral("前のデータ"),
+                            QStringLiteral("次のデータ"),     QStringLiteral("最後のデータ"),
+                            QStringLiteral("データの追加"),   QStringLiteral("データの削除"),
+                            QStringLiteral("データの編集"),   QStringLiteral("データの登録"),
+                            QStringLiteral("編集の取り消し"), QStringLiteral("データ更新")};
+    m_navi.setHints(hints);
+    for (int i = 0; i < TCaptionDBNavi::kButtonCount; ++i)
+        EXPECT_EQ(m_navi.button(Btn(i))->toolTip(), hints.at(i));
+    m_navi.setVisibleButtons({Btn::nbPrior, Btn::nbNext});
+    m_navi.show();
+    EXPECT_FALSE(m_navi.button(Btn::nbFirst)->isVisible());
+    EXPECT_TRUE(m_navi.button(Btn::nbNext)->isVisible());
+}
+
 TEST_F(Navigator, DeleteAsksFirst)
 {
     ScriptedMessages messages;

@@ -160,6 +160,7 @@ TEST_F(ResultSet, EditsStayCachedUntilAppliedAndThenReachTheTable)
 TEST_F(ResultSet, EventsOfInsertPostAndCancel)
 {
     insertSlip(QStringLiteral("甲"), 1, QStringLiteral("1"));
+    QAbstractItemModelTester tester(&m_set, QAbstractItemModelTester::FailureReportingMode::Fatal);
     openSlips();
     QList<State> states;
     connect(&m_set, &EditableResultSet::stateChanged, [&](State s) { states << s; });
