@@ -1,4 +1,6 @@
 #include "ImageDispForm.h"
+#include "NowPrintingdlg.h"
+#include "PdfWords.h"
 #include "Printout.h"
 #include "ScriptedMessages.h"
 #include "VDBPrint.h"
@@ -8,10 +10,12 @@
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -307,4 +311,29 @@ TEST_F(PreviewTest, FullScreenAndBack)
     form->SpeedBar_Menu->trigger();
     EXPECT_FALSE(form->SpeedBar->isVisibleTo(form.get()));
     EXPECT_FALSE(form->SpeedBar_Menu->isChecked());
+}
+
+TEST_F(PreviewTest, PrintingFromThePreview)
+{
+    const QString out = dir.filePath("preview.pdf");
+    VDBPrint().selectPdf(out);
+    auto form = open(3, 2, 0);
+    form->Bottom_PageClick();
+    form->MenuZoomClick(5);
+    QString jobMessage;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto *dlg = qobject_cast<TNowPrintingdlg *>(QApplication::activeModalWidget()))
+            jobMessage = dlg->PrintMessage->text();
+    });
+    watch.start(5);
+    form->PrintButton->click();
+    EXPECT_EQ(jobMessage, QStringLiteral("只今印刷中..."));
+    // Print-form flag 0: the data alone, although the preview shows the form.
+    const PdfContent pdf = readPdf(out);
+    ASSERT_EQ(pdf.pages, 3);
+    EXPECT_EQ(form->currentPage(), 1);
+    EXPECT_EQ(form->zoom(), 10);
+    EXPECT_EQ(form->WherePage->text(), QStringLiteral("1/4")); // 2 form pages, 3 data pages
+    EXPECT_TRUE(messages.shown().isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "NowPrintingdlg.h"
 #include "PdfWords.h"
+#include "PrintTool.h"
 #include "Printout.h"
 #include "ScriptedMessages.h"
 #include "StartPrintDlg.h"
@@ -406,4 +407,36 @@ TEST_F(PrintJobTest, PrintsThroughACupsQueue)
         EXPECT_NEAR(onPage[1].yMin - onPage[0].yMin, 113.4, 0.1 * PointsPerMm) << p;
     }
     QFile::remove(files.first());
+}
+
+TEST_F(PrintJobTest, WriterPrintsWithItsSettings)
+{
+    TPrintTool::resetSettings();
+    TPrintTool tool;
+    tool.SetDataFile(dir.filePath("Prntmpp.tmp"));
+    tool.SetShowDialog(0);
+    tool.SetPaperSize(9);
+    tool.SetFormFile(file("f.tmp", pages(QStringLiteral("F"), 1, 100)));
+    tool.SetPrintForm(1);
+    tool.SetLeftOffset(0);
+    tool.SetTopOffset(0);
+    tool.OpenFile();
+    tool.WriteText(100, 500, QStringLiteral("S1"), {}, 10, {}, {}, QStringLiteral("1"));
+    tool.EndPage();
+    tool.WriteText(100, 500, QStringLiteral("S2"), {}, 10, {}, {}, QStringLiteral("1"));
+    tool.CloseFile();
+    QString jobMessage;
+    DialogWatcher watcher([&](TNowPrintingdlg *dlg) { jobMessage = dlg->PrintMessage->text(); });
+    EXPECT_TRUE(tool.Print());
+    EXPECT_EQ(jobMessage, QStringLiteral("只今、印刷中"));
+    const PdfContent pdf = readPdf(out);
+    ASSERT_EQ(pdf.pages, 2);
+    EXPECT_EQ(pdf.wordsOnPage(1), (QStringList{"F1", "S1"}));
+    EXPECT_EQ(pdf.wordsOnPage(2), (QStringList{"F1", "S2"}));
+
+    // The user cancels the printer dialog: false.
+    tool.SetShowDialog(1);
+    TStartPrintDlg::setExecutor([](QPrinter &, int, int) { return false; });
+    EXPECT_FALSE(tool.Print());
+    TPrintTool::resetSettings();
 }
