@@ -82,6 +82,10 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine)
         {{data, "--printer", "NoSuchQueue"}, 1, "tambrel-print: unknown printer: NoSuchQueue"},
         {{data, "--paper", "7777", "--pdf", out}, 1, "tambrel-print: unknown paper code: 7777"},
         {{data, "--left", "x", "--pdf", out}, 2, "tambrel-print: --left needs an integer"},
+        // The printer refuses the job: here an output folder that does not exist.
+        {{data, "--pdf", dir.filePath("no/such/dir/o.pdf")},
+         1,
+         QStringLiteral("tambrel-print: 印刷を開始できません!")},
         {{data}, 2, "tambrel-print: give one of --pdf and --printer"},
         {{"--pdf", out}, 2, "tambrel-print: no data file"},
     };

@@ -291,6 +291,20 @@ TEST_F(PreviewTest, MissingFilesAreToldOnce)
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!")});
 }
 
+TEST_F(PreviewTest, MissingFormIsToldAndTheDataIsDrawnAlone)
+{
+    auto form = open(3, 0);
+    const QString missing = dir.filePath("noform.tmp");
+    PrintoutState().formPath = missing;
+    form->FormCreate();
+    form->DispNext();
+    EXPECT_EQ(messages.texts(),
+              QStringList{QLatin1Char('"') + missing + QStringLiteral("\"が見つかりません!")});
+    EXPECT_EQ(form->pageTotal(), 3);
+    EXPECT_EQ(shown(*form, 600), QList<int>{2});
+    EXPECT_TRUE(shown(*form, 100).isEmpty());
+}
+
 TEST_F(PreviewTest, FullScreenAndBack)
 {
     auto form = open(2, 0);
