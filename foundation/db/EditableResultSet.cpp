@@ -162,7 +162,6 @@ EditableResultSet::Row EditableResultSet::readRow() const
     row.values.reserve(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
         row.values.append(m_query->value(i));
-    row.original = row.values;
     return row;
 }
 
@@ -321,7 +320,6 @@ bool EditableResultSet::insertAt(int position)
     beginInsertRows(QModelIndex(), position, position);
     Row row;
     row.values = QVector<QVariant>(m_columns.size());
-    row.original = row.values;
     row.status = RowStatus::Inserted;
     m_rows.insert(position, row);
     endInsertRows();
@@ -395,8 +393,12 @@ bool EditableResultSet::Post()
     if (!editing())
         return true; // a handler already ended the edit
     Row &row = m_rows[m_current];
-    if (m_state == State::Edit && row.status != RowStatus::Inserted)
-        row.status = row.values == row.original ? RowStatus::Unmodified : RowStatus::Modified;
+    if (m_state == State::Edit && row.status != RowStatus::Inserted) {
+        const bool same = row.original.isEmpty() || row.values == row.original;
+        row.status = same ? RowStatus::Unmodified : RowStatus::Modified;
+        if (same)
+            row.original.clear();
+    }
     m_beforeEdit = Row();
     setState(State::Browse);
     return true;
@@ -546,10 +548,14 @@ void EditableResultSet::setValue(const QString &column, const QVariant &value)
     if (!editing() && !Edit())
         throw DbError(QStringLiteral("result set is not in edit or insert mode"));
     const QVariant v = convertForColumn(col, value);
-    QVariant &slot = m_rows[m_current].values[col];
+    Row &row = m_rows[m_current];
+    const QVariant &slot = row.values.at(col);
     if (sameValue(slot, v) && slot.typeId() == v.typeId())
         return;
-    slot = v;
+    // The values as read are kept only for rows that change.
+    if (row.original.isEmpty() && row.status != RowStatus::Inserted)
+        row.original = row.values;
+    row.values[col] = v;
     emit dataChanged(index(m_current, col), index(m_current, col));
     emit recordDataChanged(m_columns.at(col).name);
 }
@@ -582,7 +588,7 @@ void EditableResultSet::runStatement(Transaction &transaction, const QStringList
     for (const QString &name : q.parameterNames()) {
         int col = -1;
         if (name.startsWith(QLatin1String("OLD_")) && (col = columnIndex(name.mid(4))) >= 0)
-            q.setParam(name, row.original.at(col));
+            q.setParam(name, (row.original.isEmpty() ? row.values : row.original).at(col));
         else if ((col = columnIndex(name)) >= 0)
             q.setParam(name, row.values.at(col));
         else
@@ -640,7 +646,7 @@ bool EditableResultSet::applyUpdates()
     }
     for (Row &r : m_rows) {
         r.status = RowStatus::Unmodified;
-        r.original = r.values;
+        r.original.clear();
     }
     if (!newIds.isEmpty())
         emit recordDataChanged(QString());
@@ -654,18 +660,19 @@ void EditableResultSet::cancelUpdates()
     beginResetModel();
     m_state = State::Browse;
     QVector<Row> kept;
+    auto restore = [&](Row &r) {
+        if (!r.original.isEmpty())
+            r.values = r.original;
+        r.original.clear();
+        r.status = RowStatus::Unmodified;
+        kept.append(r);
+    };
     for (Row &r : m_rows) {
-        if (r.status == RowStatus::Inserted)
-            continue;
-        r.values = r.original;
-        r.status = RowStatus::Unmodified;
-        kept.append(r);
+        if (r.status != RowStatus::Inserted)
+            restore(r);
     }
-    for (Row &r : m_deleted) {
-        r.values = r.original;
-        r.status = RowStatus::Unmodified;
-        kept.append(r);
-    }
+    for (Row &r : m_deleted)
+        restore(r);
     m_deleted.clear();
     m_rows = kept;
     m_current = m_rows.isEmpty() ? -1 : qBound(0, m_current, static_cast<int>(m_rows.size()) - 1);

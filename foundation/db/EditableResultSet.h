@@ -156,7 +156,7 @@ private:
     struct Row
     {
         QVector<QVariant> values;
-        QVector<QVariant> original; // as read, for the OLD_ parameters
+        QVector<QVariant> original; // as read, once changed; for the OLD_ parameters
         RowStatus status = RowStatus::Unmodified;
     };
 
