@@ -318,17 +318,24 @@ void TImageDispForm::FormCreate()
 
     const InterpreterState &s = PrintoutState();
     int m = 1;
-    if (!s.formPath.isEmpty()) {
-        if (m_formIndex.update(s.formPath)) {
-            m = m_formIndex.pageCount();
-        } else {
-            Messages::show(MsgType::Error, PrintoutTexts::notFound(s.formPath), MsgButton::Ok);
-            m_formMissingTold = true;
-        }
-    }
     int d = 1;
-    if (!s.dataPath.isEmpty() && m_dataIndex.update(s.dataPath))
-        d = m_dataIndex.pageCount();
+    try {
+        if (!s.formPath.isEmpty()) {
+            if (m_formIndex.update(s.formPath)) {
+                m = m_formIndex.pageCount();
+            } else {
+                Messages::show(MsgType::Error, PrintoutTexts::notFound(s.formPath), MsgButton::Ok);
+                m_formMissingTold = true;
+            }
+        }
+        if (!s.dataPath.isEmpty() && m_dataIndex.update(s.dataPath))
+            d = m_dataIndex.pageCount();
+    } catch (const CommandFileError &e) {
+        m_dataMissingTold = true;
+        Messages::show(MsgType::Error,
+                       PrintoutTexts::quotedPath(e.path(), PrintoutTexts::UnreadableSuffix),
+                       MsgButton::Ok);
+    }
     m_pageTotal = m >= d ? m : (d + m - 1) / m * m;
     m_currentPage = 1;
     FormResize();
@@ -378,6 +385,24 @@ void TImageDispForm::ImagePaintBoxPaint()
     if (m_paintGuard)
         return;
     m_paintGuard = true;
+    try {
+        drawPage();
+    } catch (const CommandFileError &e) {
+        // Told once, like a missing file; the page stays empty.
+        m_page = QImage();
+        ImagePaintBox->update();
+        if (!m_dataMissingTold) {
+            m_dataMissingTold = true;
+            Messages::show(MsgType::Error,
+                           PrintoutTexts::quotedPath(e.path(), PrintoutTexts::UnreadableSuffix),
+                           MsgButton::Ok);
+        }
+    }
+    m_paintGuard = false;
+}
+
+void TImageDispForm::drawPage()
+{
     const InterpreterState &s = PrintoutState();
     QImage page(ImagePaintBox->size(), QImage::Format_RGB32);
     const double dpm = ppi() / 0.0254;
@@ -426,7 +451,6 @@ void TImageDispForm::ImagePaintBoxPaint()
     }
     m_page = page;
     ImagePaintBox->update();
-    m_paintGuard = false;
 }
 
 void TImageDispForm::CloseButtonClick()

@@ -113,6 +113,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void drawPage();
     void ZoomDisp();
     void ZoomMenuChecked();
     void showWherePage();

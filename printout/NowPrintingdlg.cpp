@@ -57,7 +57,7 @@ void TNowPrintingdlg::PrintStart()
     m_done = true;
     emit jobFinished();
     // After a start failure the dialog stays until the user closes it.
-    if (m_outcome != PrintOutcome::NotStarted)
+    if (m_outcome == PrintOutcome::Printed || m_outcome == PrintOutcome::Cancelled)
         accept();
 }
 

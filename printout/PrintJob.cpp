@@ -37,6 +37,20 @@ void PrintJob::cancel()
 
 PrintOutcome PrintJob::run()
 {
+    try {
+        return print();
+    } catch (const CommandFileError &e) {
+        // A file that exists but cannot be read (permissions, a disk error).
+        m_printing = false;
+        Messages::show(MsgType::Error,
+                       PrintoutTexts::quotedPath(e.path(), PrintoutTexts::UnreadableSuffix),
+                       MsgButton::Ok);
+        return PrintOutcome::Failed;
+    }
+}
+
+PrintOutcome PrintJob::print()
+{
     InterpreterState &s = PrintoutState();
     QPrinter &device = m_printer.printer();
     const double sx = m_printer.dpiX() / 254.0;

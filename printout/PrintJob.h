@@ -39,6 +39,8 @@ public:
     int pagesOutput() const { return m_pages; }
 
 private:
+    PrintOutcome print();
+
     TVDBPrint &m_printer;
     PrintRange m_range;
     PrintProgress *m_progress;

@@ -126,6 +126,7 @@ enum class PrintOutcome
     Printed,
     Cancelled,
     NotStarted,
+    Failed, // a command file could not be read part way through
 };
 // How the last PrintCommandFile ended; -1 covers printed and not started alike.
 PrintOutcome LastPrintOutcome();

@@ -351,3 +351,14 @@ TEST_F(PreviewTest, PrintingFromThePreview)
     EXPECT_EQ(form->WherePage->text(), QStringLiteral("1/4")); // 2 form pages, 3 data pages
     EXPECT_TRUE(messages.shown().isEmpty());
 }
+
+TEST_F(PreviewTest, ReadErrorIsToldOnceAndThePageStaysEmpty)
+{
+    PrintoutState().dataPath = QStringLiteral("/proc/self/mem");
+    TImageDispForm form;
+    form.show();
+    form.DispNext();
+    form.MenuZoomClick(5);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("\"/proc/self/mem\"を読み込めません!")});
+    EXPECT_EQ(form.pageTotal(), 1);
+}

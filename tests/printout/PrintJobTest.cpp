@@ -1,3 +1,4 @@
+#include "PrintJob.h"
 #include "NowPrintingdlg.h"
 #include "PdfWords.h"
 #include "PrintTool.h"
@@ -439,4 +440,16 @@ TEST_F(PrintJobTest, WriterPrintsWithItsSettings)
     TStartPrintDlg::setExecutor([](QPrinter &, int, int) { return false; });
     EXPECT_FALSE(tool.Print());
     TPrintTool::resetSettings();
+}
+
+TEST_F(PrintJobTest, ReadErrorEndsTheJobWithAMessage)
+{
+    // Exists, opens, and fails on the first read.
+    const QString unreadable = QStringLiteral("/proc/self/mem");
+    PrintoutState().dataPath = unreadable;
+    PrintRange range;
+    PrintJob job(VDBPrint(), range);
+    EXPECT_EQ(job.run(), PrintOutcome::Failed);
+    EXPECT_FALSE(job.printing());
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("\"/proc/self/mem\"を読み込めません!")});
 }
