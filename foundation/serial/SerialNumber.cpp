@@ -29,6 +29,8 @@ constexpr qint64 kCounterMax = std::numeric_limits<qint32>::max();
 // How long a call keeps retrying while other programs hold the counter row.
 constexpr int kRetryBudgetMs = 20000;
 
+int g_retries = 0;
+
 qint64 wrapLimit(int denKetaCD)
 {
     switch (denKetaCD) {
@@ -62,16 +64,33 @@ bool isRetryable(const DbError &e)
            e.engineCode() == isc_no_dup;
 }
 
-bool renbanTableExists(Database &db, Transaction &tr)
+void rollbackQuietly(Transaction &tr)
 {
-    Query q(db, tr);
-    q.setSql(QStringList{QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS"),
-                         QStringLiteral("WHERE (RDB$SYSTEM_FLAG = 0) AND "
-                                        "(TRIM(RDB$RELATION_NAME) = :P0)")});
-    q.setParam(QStringLiteral("P0"), QStringLiteral("RENBAN"));
-    const bool exists = q.openFirst() && q.value(0).toLongLong() > 0;
-    tr.commit();
-    return exists;
+    try {
+        tr.rollback();
+    } catch (const DbError &) {
+        // The connection is freed next; nothing was committed.
+    }
+}
+
+// SQLCODE of "Table unknown".
+constexpr long kTableUnknown = -204;
+
+bool counterTableMissing(Database &db, Transaction &tr)
+{
+    try {
+        Query q(db, tr);
+        q.setSql(QStringList{QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS"),
+                             QStringLiteral("WHERE (RDB$SYSTEM_FLAG = 0) AND "
+                                            "(TRIM(RDB$RELATION_NAME) = :P0)")});
+        q.setParam(QStringLiteral("P0"), QStringLiteral("RENBAN"));
+        const bool missing = q.openFirst() && q.value(0).toLongLong() == 0;
+        tr.commit();
+        return missing;
+    } catch (const DbError &) {
+        rollbackQuietly(tr);
+        return false;
+    }
 }
 
 struct Draw
@@ -96,6 +115,15 @@ Draw drawOnce(Database &db, Transaction &tr, int kind, int step, bool commit,
             ins.setParam(QStringLiteral("P0"), kind);
             ins.execute();
         }
+    }
+    {
+        // Takes the row before reading it, so a program that finds it taken
+        // waits here and retries at once instead of after all its work.
+        Query lock(db, tr);
+        lock.setSql(QStringList{QStringLiteral("UPDATE RENBAN SET SCOUNT = SCOUNT"),
+                                QStringLiteral("WHERE (KUBUN = :P0)")});
+        lock.setParam(QStringLiteral("P0"), kind);
+        lock.execute();
     }
     qint64 r = 0;
     qint64 s = 0;
@@ -165,16 +193,12 @@ Draw drawOnce(Database &db, Transaction &tr, int kind, int step, bool commit,
     return d;
 }
 
-void rollbackQuietly(Transaction &tr)
-{
-    try {
-        tr.rollback();
-    } catch (const DbError &) {
-        // The connection is freed next; nothing was committed.
-    }
-}
-
 } // namespace
+
+int SerialNumberRetries()
+{
+    return g_retries;
+}
 
 QString FormatSerialNumber(qint64 number, int denKetaCD)
 {
@@ -203,24 +227,30 @@ QString GetSerialNumber(int kind, int step, bool commit, const QString &heldNumb
     clock.start();
     for (int attempt = 0; !drawn; ++attempt) {
         try {
-            if (attempt == 0 && !renbanTableExists(db, tr)) {
-                db.disconnect();
-                return {};
-            }
             tr.ensureStarted();
             const Draw d = drawOnce(db, tr, kind, step, commit, heldNumber, denKetaCD);
             tr.commit();
             drawn = d;
         } catch (const DbError &e) {
             rollbackQuietly(tr);
+            // A database without the counter table gives no number; the
+            // table is looked for only when a statement could not find it.
+            if (e.sqlCode() == kTableUnknown && counterTableMissing(db, tr)) {
+                db.disconnect();
+                return {};
+            }
             if (!isRetryable(e) || clock.elapsed() > kRetryBudgetMs) {
                 db.disconnect();
                 throw AppError(QString::fromUtf8(kSerialNumberError), e.text());
             }
-            // Another program holds the row: wait a little, longer each time
-            // and at random so the waiting programs do not meet again.
-            const int spread = std::min(2 + 2 * attempt, 40);
-            QThread::msleep(1 + QRandomGenerator::global()->bounded(spread));
+            ++g_retries;
+            // Another program held the row. The first retry follows at once
+            // (the row is usually free by then); later ones wait a little,
+            // longer each time and at random so the programs spread out.
+            if (attempt > 0) {
+                const int spread = std::min(2 * attempt, 40);
+                QThread::msleep(QRandomGenerator::global()->bounded(1, spread + 1));
+            }
         }
     }
     db.disconnect();

@@ -33,3 +33,7 @@ QString GetSerialNumber(int kind, int step, bool commit, const QString &heldNumb
 
 // A counter value formatted as DenKetaCD asks.
 QString FormatSerialNumber(qint64 number, int denKetaCD);
+
+// How often this process retried a draw because another program held the
+// counter row (for measurements).
+int SerialNumberRetries();

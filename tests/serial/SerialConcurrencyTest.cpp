@@ -18,6 +18,7 @@ struct ClientLog
 {
     QList<qint64> reserved, saved, cancelled;
     QStringList failures;
+    int retries = 0;
     int exitCode = -1;
 };
 
@@ -27,6 +28,10 @@ ClientLog parse(const QByteArray &output)
     for (const QByteArray &line : output.split('\n')) {
         if (line.size() < 2)
             continue;
+        if (line.startsWith("retries ")) {
+            log.retries = line.mid(8).trimmed().toInt();
+            continue;
+        }
         const qint64 n = line.mid(2).trimmed().toLongLong();
         switch (line.at(0)) {
         case 'R':
@@ -82,7 +87,7 @@ TEST(SerialCounterConcurrency, ClientsDrawingAtOnceNeverShareASavedNumber)
 
     QMap<qint64, int> savedCount;
     QSet<qint64> cancelledNumbers, handedOut;
-    int saves = 0, cancels = 0;
+    int saves = 0, cancels = 0, retries = 0;
     for (int i = 0; i < logs.size(); ++i) {
         const ClientLog &log = logs[i];
         EXPECT_EQ(log.exitCode, 0) << "client " << i;
@@ -97,6 +102,7 @@ TEST(SerialCounterConcurrency, ClientsDrawingAtOnceNeverShareASavedNumber)
             handedOut.insert(n);
         saves += log.saved.size();
         cancels += log.cancelled.size();
+        retries += log.retries;
     }
     ASSERT_GT(saves, 0);
     ASSERT_GT(cancels, 0);
@@ -124,6 +130,6 @@ TEST(SerialCounterConcurrency, ClientsDrawingAtOnceNeverShareASavedNumber)
             EXPECT_TRUE(cancelledNumbers.contains(n)) << n;
         }
     }
-    std::printf("saves %d, cancels %d, recorded as used %d, highest %lld\n", saves, cancels, holes,
-                row.renban);
+    std::printf("saves %d, cancels %d, recorded as used %d, highest %lld, retries %d\n", saves,
+                cancels, holes, row.renban, retries);
 }

@@ -1,7 +1,8 @@
 // A clerk's program drawing slip numbers, for the concurrency test: reserves
 // numbers, keeps up to a few slips open at once and saves or cancels them at
 // random. Prints one line per step ("R n" reserved, "S n" saved, "C n"
-// cancelled) and "E text" for a failure.
+// cancelled), "E text" for a failure and at the end "retries n", how often
+// it found the counter row held by another program.
 //   serial-draw-helper DATABASE RESERVATIONS SEED MAX_OPEN CANCEL_PERCENT
 
 #include "app/AppError.h"
@@ -61,6 +62,7 @@ int main(int argc, char **argv)
         std::printf("E %s %s\n", qPrintable(e.message()), qPrintable(e.detail()));
         rc = 1;
     }
+    std::printf("retries %d\n", SerialNumberRetries());
     Database::shutdownEngine();
     return rc;
 }
