@@ -453,3 +453,37 @@ TEST_F(PrintJobTest, ReadErrorEndsTheJobWithAMessage)
     EXPECT_FALSE(job.printing());
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("\"/proc/self/mem\"を読み込めません!")});
 }
+
+TEST_F(PrintJobTest, PaperClassAndOrientationMoveTheOffsets)
+{
+    const QString data = file("d.tmp", "T480;600;ABC;;10;;0;1;\r\n");
+    const struct
+    {
+        const char *what;
+        int paper, orientation;
+        double pageWidth, x, y;
+    } cases[] = {
+        // Landscape A4: 297 x 210 paper, 290 x 203 printable: both offsets -40.
+        // x: 2268 + 1 - 189 = 2080 dots = 124.80 pt; y: 2835 + 1 - 189 = 2647 = 158.82 pt.
+        {"landscape", 9, 1, 842, 134.80, 168.82},
+        // 256 without a P record: the paper counts as printable + 20 mm, offsets -100:
+        // x: 2268 + 1 - 472 = 1797 dots = 107.82 pt; y: 2835 + 1 - 472 = 2364 = 141.84 pt.
+        {"user-defined, no P", 256, 0, 595, 117.82, 151.84},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(VDBPrint().SetPaperSize(9));
+        messages.clear();
+        EXPECT_EQ(
+            PrintCommandFile({}, data, QStringLiteral("m"), c.paper, c.orientation, 0, 0, 0, 0),
+            -1);
+        EXPECT_TRUE(messages.shown().isEmpty());
+        const PdfContent pdf = readPdf(out);
+        EXPECT_NEAR(pdf.pageWidth, c.pageWidth, 1);
+        const PdfWord *w = pdf.find(QStringLiteral("ABC"));
+        ASSERT_NE(w, nullptr);
+        EXPECT_NEAR(w->xMin, c.x, 0.1 * PointsPerMm);
+        EXPECT_NEAR(w->yMin, c.y, 0.1 * PointsPerMm);
+    }
+    VDBPrint().setLandscape(false);
+}
