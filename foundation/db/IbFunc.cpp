@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -60,9 +61,12 @@ QString describe(const std::exception &e)
 
 // Runs a one-shot operation in a transaction of its own; any failure rolls it
 // back and becomes an AppError with the operation's text.
-template <typename Fn> auto oneShot(Database &database, const QString &failure, Fn &&fn)
+template <typename Fn>
+auto oneShot(Database &database, const QString &failure, Fn &&fn, bool showWaitCursor = true)
 {
-    WaitCursor cursor;
+    std::optional<WaitCursor> cursor;
+    if (showWaitCursor)
+        cursor.emplace();
     Transaction tr;
     try {
         ensureConnected(database);
@@ -212,21 +216,25 @@ bool IsUserTable(Database &database, const QString &table)
 FieldValueList GetFieldValues(Database &database, const QString &table, const QString &columns,
                               const QString &condition)
 {
-    return oneShot(database, QString::fromUtf8(kDataGetError), [&](Transaction &tr) {
-        Query q(database, tr);
-        q.setSql(QStringList{QStringLiteral("SELECT ") + columns, QStringLiteral("FROM ") + table,
-                             condition});
-        FieldValueList out;
-        if (q.openFirst()) {
-            for (int i = 0; i < q.columnCount(); ++i) {
-                const QVariant v = q.value(i);
-                const QString text = v.isNull() ? QString() : v.toString();
-                if (!text.isEmpty())
-                    out.append({q.column(i).name, text});
+    // A lookup of one row that leaves the mouse pointer alone.
+    return oneShot(
+        database, QString::fromUtf8(kDataGetError),
+        [&](Transaction &tr) {
+            Query q(database, tr);
+            q.setSql(QStringList{QStringLiteral("SELECT ") + columns,
+                                 QStringLiteral("FROM ") + table, condition});
+            FieldValueList out;
+            if (q.openFirst()) {
+                for (int i = 0; i < q.columnCount(); ++i) {
+                    const QVariant v = q.value(i);
+                    const QString text = v.isNull() ? QString() : v.toString();
+                    if (!text.isEmpty())
+                        out.append({q.column(i).name, text});
+                }
             }
-        }
-        return out;
-    });
+            return out;
+        },
+        false);
 }
 
 bool BuildUpdateStatements(EditableResultSet &dataSet, UpdateSql &updateSql, const QString &table)

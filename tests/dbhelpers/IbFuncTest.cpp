@@ -187,6 +187,10 @@ TEST_F(OneShot, FieldValuesLeaveOutEmptyAndNullColumns)
     EXPECT_TRUE(GetFieldValues(m_db, QStringLiteral("TAMBREL"), QStringLiteral("CONAME"),
                                QStringLiteral("WHERE (ID = -1)"))
                     .isEmpty());
+    EXPECT_EQ(failureOf([&] {
+                  GetFieldValues(m_db, QStringLiteral("TAMBREL"), QStringLiteral("NO_COLUMN"), {});
+              }),
+              QStringLiteral("データ取得中にエラーが発生しました。"));
 }
 
 TEST_F(OneShot, UpdateColumnWhereAsksAndWritesWithParameters)
