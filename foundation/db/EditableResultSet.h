@@ -107,7 +107,7 @@ public:
     bool updatesPending() const;
     // Posts a pending edit, then runs the statements of the update object in
     // a transaction of their own and commits; on failure that transaction is
-    // rolled back, the pending changes stay and DbError is thrown. False
+    // rolled back, the pending changes stay and the error is rethrown. False
     // when the pending edit could not be posted (nothing was written).
     bool applyUpdates();
     // Forgets every pending change and restores the rows as read.
