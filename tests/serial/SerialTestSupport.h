@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <ostream>
+
 // The slip-number counter row as stored, read on a connection of its own.
 struct CounterRow
 {
@@ -10,6 +12,14 @@ struct CounterRow
     qint64 scount = 0;
     bool operator==(const CounterRow &) const = default;
 };
+
+inline void PrintTo(const CounterRow &row, std::ostream *os)
+{
+    if (!row.exists)
+        *os << "(no counter row)";
+    else
+        *os << "RENBAN " << row.renban << ", SCOUNT " << row.scount;
+}
 
 CounterRow readCounter(const QString &databasePath, int kind = 1);
 void writeCounter(const QString &databasePath, qint64 renban, qint64 scount, int kind = 1);
