@@ -14,6 +14,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -361,4 +364,33 @@ TEST_F(PreviewTest, ReadErrorIsToldOnceAndThePageStaysEmpty)
     form.MenuZoomClick(5);
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("\"/proc/self/mem\"を読み込めません!")});
     EXPECT_EQ(form.pageTotal(), 1);
+}
+
+TEST_F(PreviewTest, ArrowKeysScrollAndHintsShowInTheStatusBar)
+{
+    auto form = open(1, 0);
+    form->resize(400, 300);
+    form->MenuZoomClick(20);
+    QScrollBar *v = form->ImagePaintScrollBox->verticalScrollBar();
+    QScrollBar *h = form->ImagePaintScrollBox->horizontalScrollBar();
+    ASSERT_GT(v->maximum(), 100);
+    ASSERT_GT(h->maximum(), 100);
+    const struct
+    {
+        Qt::Key key;
+        int v, h;
+    } steps[] = {{Qt::Key_Down, 10, 0},
+                 {Qt::Key_Down, 20, 0},
+                 {Qt::Key_Right, 20, 10},
+                 {Qt::Key_Up, 10, 10},
+                 {Qt::Key_Left, 10, 0}};
+    for (const auto &s : steps) {
+        QKeyEvent key(QEvent::KeyPress, s.key, Qt::NoModifier);
+        QApplication::sendEvent(form->KeyIn, &key);
+        EXPECT_EQ(v->value(), s.v);
+        EXPECT_EQ(h->value(), s.h);
+    }
+    QStatusTipEvent tip(form->PrintButton->statusTip());
+    QApplication::sendEvent(form->PrintButton, &tip);
+    EXPECT_EQ(form->StatusPanel2->text(), QStringLiteral("印刷実行"));
 }
