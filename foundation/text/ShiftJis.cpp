@@ -1,5 +1,7 @@
 #include "ShiftJis.h"
 
+#include <QList>
+
 #include <cerrno>
 #include <iconv.h>
 #include <mutex>
