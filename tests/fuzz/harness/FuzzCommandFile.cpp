@@ -48,6 +48,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
         QStringLiteral("/tambrel-fuzz-%1").arg(QCoreApplication::applicationPid());
     QDir().mkpath(dir);
     g_path = dir + QStringLiteral("/input.tmp");
+    // libFuzzer ends through exit(): take the scratch folder along.
+    std::atexit([] { QDir(dir).removeRecursively(); });
     return 0;
 }
 
