@@ -549,16 +549,16 @@ QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
     const QPointF s = scale(type);
     QVector<ScreenEdit> out;
 
-    auto make = [&](const EditSpec &spec, const QString &name, const QString &column, int line) {
+    auto make = [&](const EditSpec &editDef, const QString &name, const QString &column, int line) {
         ScreenEdit e;
         e.name = name;
         e.column = column.isEmpty() ? name : column;
-        e.maxLength = spec.maxLength;
+        e.maxLength = editDef.maxLength;
         e.setupKey = name.left(4);
-        e.boxes = spec.boxes;
+        e.boxes = editDef.boxes;
         e.line = line;
         QRectF base;
-        for (const QString &b : spec.boxes) {
+        for (const QString &b : editDef.boxes) {
             const QRectF r = screenRect(type, b, std::max(line, 1));
             base = base.isNull() ? r : base.united(r);
         }
@@ -568,9 +568,9 @@ QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
                  h0);
         // Designed positions: form-level ones (reference window, scaled), then
         // the type's own, both for line 1.
-        const QString lineOne = line > 0 ? withLine(spec.name, 1).replace("#", "") : name;
+        const QString lineOne = line > 0 ? withLine(editDef.name, 1).replace("#", "") : name;
         if (line == 0) {
-            QJsonObject o = form.edits.value(name, form.edits.value(spec.boxes.first()));
+            QJsonObject o = form.edits.value(name, form.edits.value(editDef.boxes.first()));
             if (!o.isEmpty()) {
                 QRectF ref(r.x(), r.y(), r.width(), r.height());
                 QRectF scaled = ref;
@@ -591,11 +591,12 @@ QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
             applyOverride(r, type.edits.value(name), &font);
         } else {
             const QString key =
-                type.itemEditDy.contains(spec.dyKey) ? spec.dyKey : QStringLiteral("*");
+                type.itemEditDy.contains(editDef.dyKey) ? editDef.dyKey : QStringLiteral("*");
             if (type.itemEditDy.contains(key)) {
                 r.moveTop(type.lineTops.at(line - 1) + type.itemEditDy.value(key));
             }
-            const QJsonObject o = type.edits.value(spec.name.contains('#') ? QString() : lineOne);
+            const QJsonObject o =
+                type.edits.value(editDef.name.contains('#') ? QString() : lineOne);
             if (!o.isEmpty()) {
                 QRectF one = r;
                 applyOverride(one, o, &font);
@@ -608,32 +609,32 @@ QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
         out.append(e);
     };
 
-    for (const EditSpec &spec : headerEdits()) {
-        if (type.has(spec.group)) {
-            make(spec, spec.name, spec.column, 0);
+    for (const EditSpec &editDef : headerEdits()) {
+        if (type.has(editDef.group)) {
+            make(editDef, editDef.name, editDef.column, 0);
         }
     }
     const QVector<EditSpec> lines = lineEdits(type);
     for (int n = 1; n <= type.lines; ++n) {
-        for (const EditSpec &spec : lines) {
-            if (!type.has(spec.group)) {
+        for (const EditSpec &editDef : lines) {
+            if (!type.has(editDef.group)) {
                 continue;
             }
-            QString name = withLine(spec.name, n);
+            QString name = withLine(editDef.name, n);
             if (name.contains('#')) {
                 // T12 names its second-row edits DBEdit1 ... DBEdit12.
                 name = "DBEdit" +
                        QString::number(2 * (n - 1) + name.mid(name.indexOf('#') + 1).toInt());
             }
-            make(spec, name, withLine(spec.column, n), n);
-            if (spec.dyKey.startsWith("HINMEI") || spec.dyKey.startsWith("CODE")) {
+            make(editDef, name, withLine(editDef.column, n), n);
+            if (editDef.dyKey.startsWith("HINMEI") || editDef.dyKey.startsWith("CODE")) {
                 out.last().tag = 10 * n + 1;
             }
         }
     }
-    for (const EditSpec &spec : footerEdits(type)) {
-        if (type.has(spec.group)) {
-            make(spec, spec.name, spec.column, 0);
+    for (const EditSpec &editDef : footerEdits(type)) {
+        if (type.has(editDef.group)) {
+            make(editDef, editDef.name, editDef.column, 0);
         }
     }
     return out;
