@@ -673,12 +673,7 @@ void PreviewCommandFile(const QString &title, const QString &formPath, const QSt
                         int windowLeft, int windowTop, int windowRight, int windowBottom,
                         quint8 printForm, quint8 showDialog)
 {
-    InterpreterState &s = PrintoutState();
-    s.formPath = formPath;
-    s.dataPath = dataPath;
-    s.topOffset = topOffset;
-    s.leftOffset = leftOffset;
-    s.printForm = printForm;
+    SetJobSources(formPath, dataPath, topOffset, leftOffset, printForm);
 
     TImageDispForm form(QApplication::activeWindow());
     form.setFlags(printForm, showDialog);

@@ -12,11 +12,7 @@ qint16 PrintCommandFile(const QString &formPath, const QString &dataPath, const 
 {
     InterpreterState &s = PrintoutState();
     s.cancelled = false;
-    s.formPath = formPath;
-    s.dataPath = dataPath;
-    s.topOffset = topOffset;
-    s.leftOffset = leftOffset;
-    s.printForm = printForm;
+    SetJobSources(formPath, dataPath, topOffset, leftOffset, printForm);
 
     TVDBPrint &printer = VDBPrint();
     if (paperSize > 0)

@@ -298,6 +298,16 @@ InterpreterState &PrintoutState()
     return g_state;
 }
 
+void SetJobSources(const QString &formPath, const QString &dataPath, int topOffset, int leftOffset,
+                   quint8 printForm)
+{
+    g_state.formPath = formPath;
+    g_state.dataPath = dataPath;
+    g_state.topOffset = topOffset;
+    g_state.leftOffset = leftOffset;
+    g_state.printForm = printForm;
+}
+
 void ResetPrintoutState()
 {
     g_state = InterpreterState();

@@ -42,6 +42,9 @@ struct InterpreterState
 };
 
 InterpreterState &PrintoutState();
+// The files and offsets of the next job or preview.
+void SetJobSources(const QString &formPath, const QString &dataPath, int topOffset, int leftOffset,
+                   quint8 printForm);
 // Back to the values of program start.
 void ResetPrintoutState();
 
