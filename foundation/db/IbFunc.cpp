@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "EditableResultSet.h"
+#include "OneShotWaitCursor.h"
 #include "Query.h"
 #include "Transaction.h"
 #include "UpdateSql.h"
@@ -11,7 +12,6 @@
 #include "text/ShiftJis.h"
 #include "ui/Messages.h"
 
-#include <QApplication>
 #include <QCollator>
 #include <QRegularExpression>
 
@@ -20,17 +20,6 @@
 #include <optional>
 
 namespace {
-
-// The wait cursor for the length of a one-shot operation, restored however
-// the operation ends.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 class FreezeControls
 {
@@ -64,7 +53,7 @@ QString describe(const std::exception &e)
 template <typename Fn>
 auto oneShot(Database &database, const QString &failure, Fn &&fn, bool showWaitCursor = true)
 {
-    std::optional<WaitCursor> cursor;
+    std::optional<OneShotWaitCursor> cursor;
     if (showWaitCursor)
         cursor.emplace();
     Transaction tr;

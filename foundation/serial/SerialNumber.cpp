@@ -1,11 +1,11 @@
 #include "SerialNumber.h"
 
 #include "CheckDigit.h"
-#include "OneShotWaitCursor.h"
 #include "app/AppError.h"
 #include "db/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/DbError.h"
+#include "db/OneShotWaitCursor.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "settings/Settings.h"
