@@ -1,4 +1,5 @@
 #include "PdfWords.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -33,11 +34,7 @@ class CliTest : public ::testing::Test
 protected:
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return WriteTestFile(dir, name, bytes);
     }
     QTemporaryDir dir;
 };

@@ -2,6 +2,7 @@
 #include "PageIndex.h"
 #include "Printout.h"
 #include "ScriptedMessages.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,15 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write fixture");
-    return path;
-}
 
 QList<QByteArray> allLines(const QString &path)
 {
@@ -95,7 +87,7 @@ TEST(CommandFile, LineBreaksAndPositions)
 {
     QTemporaryDir dir;
     // CR LF, a lone LF, a lone CR, an empty line, and no break at the end.
-    const QString path = writeFile(dir, "a.tmp", "T1;\r\nL2;\nB3;\rE\r\n\r\nF4;");
+    const QString path = WriteTestFile(dir, "a.tmp", "T1;\r\nL2;\nB3;\rE\r\n\r\nF4;");
     const QList<QByteArray> expected{"T1;", "L2;", "B3;", "E", "", "F4;"};
     EXPECT_EQ(allLines(path), expected);
 
@@ -116,7 +108,7 @@ TEST(CommandFile, LinesLongerThanTheReadChunk)
     // A CR LF pair split across two reads must still count as one break.
     QByteArray big(64 * 1024 - 1, 'x');
     big.prepend('T');
-    const QString path = writeFile(dir, "b.tmp", big + "\r\nE\r\n" + QByteArray(100000, 'y'));
+    const QString path = WriteTestFile(dir, "b.tmp", big + "\r\nE\r\n" + QByteArray(100000, 'y'));
     const QList<QByteArray> lines = allLines(path);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines[0].size(), 64 * 1024);
@@ -150,7 +142,7 @@ TEST(Pages, CountPagesAndSkipToPage)
     int n = 0;
     for (const Case &c : cases) {
         SCOPED_TRACE(c.content.toStdString());
-        const QString path = writeFile(dir, QStringLiteral("p%1.tmp").arg(n++), c.content);
+        const QString path = WriteTestFile(dir, QStringLiteral("p%1.tmp").arg(n++), c.content);
         EXPECT_EQ(CountPages(path), c.pages);
         CommandFile f(path);
         for (int page = 1; page <= c.pages; ++page) {
@@ -171,7 +163,7 @@ TEST(Pages, SkipToPageWrapsTheFormOverlay)
 {
     QTemporaryDir dir;
     // Two pages: page 3 is page 1 again, page 4 page 2.
-    const QString path = writeFile(dir, "f.tmp", "T1;A\r\nE\r\nT2;B\r\n");
+    const QString path = WriteTestFile(dir, "f.tmp", "T1;A\r\nE\r\nT2;B\r\n");
     CommandFile f(path);
     for (int page : {1, 2, 3, 4, 5}) {
         f.rewind();
@@ -190,7 +182,7 @@ TEST(PageIndex, PositionsLikeSkipToPage)
     int k = 0;
     for (const QByteArray &content : files) {
         SCOPED_TRACE(content.toStdString());
-        const QString path = writeFile(dir, QStringLiteral("i%1.tmp").arg(k++), content);
+        const QString path = WriteTestFile(dir, QStringLiteral("i%1.tmp").arg(k++), content);
         PageIndex index;
         ASSERT_TRUE(index.update(path));
         EXPECT_EQ(index.pageCount(), CountPages(path));
@@ -212,11 +204,11 @@ TEST(PageIndex, PositionsLikeSkipToPage)
 TEST(PageIndex, RebuildsWhenTheFileChanges)
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, "c.tmp", "T1;\r\nE\r\nT2;\r\n");
+    const QString path = WriteTestFile(dir, "c.tmp", "T1;\r\nE\r\nT2;\r\n");
     PageIndex index;
     ASSERT_TRUE(index.update(path));
     EXPECT_EQ(index.pageCount(), 2);
-    writeFile(dir, "c.tmp", "T1;\r\nE\r\nT2;\r\nE\r\nT3;\r\nE\r\n");
+    WriteTestFile(dir, "c.tmp", "T1;\r\nE\r\nT2;\r\nE\r\nT3;\r\nE\r\n");
     ASSERT_TRUE(index.update(path));
     EXPECT_EQ(index.pageCount(), 4);
     EXPECT_FALSE(index.update(dir.filePath("gone.tmp")));

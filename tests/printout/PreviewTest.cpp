@@ -3,6 +3,7 @@
 #include "PdfWords.h"
 #include "Printout.h"
 #include "ScriptedMessages.h"
+#include "TestFiles.h"
 #include "VDBPrint.h"
 
 #include <QAction>
@@ -61,11 +62,7 @@ protected:
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return WriteTestFile(dir, name, bytes);
     }
 
     // Opens the preview over data with dataPages pages and a form of formPages (0: none).

@@ -5,6 +5,7 @@
 #include "Printout.h"
 #include "ScriptedMessages.h"
 #include "StartPrintDlg.h"
+#include "TestFiles.h"
 #include "VDBPrint.h"
 #include "text/ShiftJis.h"
 
@@ -91,11 +92,7 @@ protected:
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return WriteTestFile(dir, name, bytes);
     }
 
     qint16 print(const QString &form, const QString &data, quint8 printForm, int paper = 9,
