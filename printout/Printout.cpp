@@ -4,6 +4,7 @@
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"
 #include "ui/Messages.h"
+#include "ui/WinColor.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -57,55 +58,6 @@ QRectF cornerRect(int x1, int y1, int x2, int y2)
 }
 
 // The Windows system colours 1 to 20 as the desktop's palette gives them.
-QColor systemColor(int index)
-{
-    const QPalette pal = QApplication::palette();
-    switch (index) {
-    case 1:
-        return pal.color(QPalette::Window); // desktop
-    case 2:
-        return pal.color(QPalette::Highlight); // active caption
-    case 3:
-        return pal.color(QPalette::Inactive, QPalette::Highlight);
-    case 4:
-        return pal.color(QPalette::Base); // menu
-    case 5:
-        return pal.color(QPalette::Base); // window
-    case 6:
-        return pal.color(QPalette::Shadow); // window frame
-    case 7:
-        return pal.color(QPalette::WindowText); // menu text
-    case 8:
-        return pal.color(QPalette::Text); // window text
-    case 9:
-        return pal.color(QPalette::HighlightedText); // caption text
-    case 10:
-        return pal.color(QPalette::Button); // active border
-    case 11:
-        return pal.color(QPalette::Button); // inactive border
-    case 12:
-        return pal.color(QPalette::Dark); // application workspace
-    case 13:
-        return pal.color(QPalette::Highlight);
-    case 14:
-        return pal.color(QPalette::HighlightedText);
-    case 15:
-        return pal.color(QPalette::Button); // button face
-    case 16:
-        return pal.color(QPalette::Dark); // button shadow
-    case 17:
-        return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18:
-        return pal.color(QPalette::ButtonText);
-    case 19:
-        return pal.color(QPalette::Inactive, QPalette::HighlightedText);
-    case 20:
-        return pal.color(QPalette::Light); // button highlight
-    default:
-        return Qt::black;
-    }
-}
-
 struct CachedImage
 {
     QDateTime modified;
@@ -360,8 +312,11 @@ QColor ColorFromNumber(int number)
     };
     if (number >= 0 && number <= 15)
         return QColor(table[number]);
-    if (number >= 16 && number <= 35)
-        return systemColor(number - 15);
+    if (number >= 16 && number <= 35) {
+        // The desktop palette; numbers past the system colours draw black.
+        const QColor c = WinSystemColor(number - 15);
+        return c.isValid() ? c : QColor(Qt::black);
+    }
     return Qt::black;
 }
 
