@@ -4,7 +4,7 @@
 //
 //   bench-open-slips [--size N]   (default 100000 slips)
 
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/EditableResultSet.h"
 #include "db/IbFunc.h"

@@ -4,7 +4,7 @@
 #include "PrintTool.h"
 #include "Printout.h"
 #include "VDBPrint.h"
-#include "app/ProgramStart.h"
+#include "ui/ProgramStart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

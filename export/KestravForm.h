@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectedMainWindow.h"
+#include "ui/ConnectedMainWindow.h"
 
 // The export program's window.
 class TKestravForm : public ConnectedMainWindow

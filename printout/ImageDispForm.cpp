@@ -4,7 +4,7 @@
 #include "Printout.h"
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"
-#include "ui/Messages.h"
+#include "app/Messages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "NowPrintingdlg.h"
 
 #include "PrintoutTexts.h"
-#include "ui/Messages.h"
+#include "app/Messages.h"
 
 #include <QApplication>
 #include <QCloseEvent>

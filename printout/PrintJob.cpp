@@ -3,7 +3,7 @@
 #include "CommandFile.h"
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"
-#include "ui/Messages.h"
+#include "app/Messages.h"
 
 #include <QFile>
 #include <QFileInfo>

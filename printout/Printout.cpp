@@ -3,8 +3,8 @@
 #include "CommandFile.h"
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"
-#include "ui/Messages.h"
-#include "ui/WinColor.h"
+#include "app/Messages.h"
+#include "settings/WinColor.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConnectedMainWindow.h"
+#include "ui/ConnectedMainWindow.h"
 
 // The print-out program's window, started with a slip type display name.
 class TTambrelOutForm : public ConnectedMainWindow

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SlipType.h"
-#include "app/ConnectedMainWindow.h"
+#include "ui/ConnectedMainWindow.h"
 
 // The slip entry form of one slip type.
 class TambrelForm : public ConnectedMainWindow

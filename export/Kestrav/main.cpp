@@ -1,21 +1,11 @@
 #include "KestravForm.h"
-#include "app/ProgramStart.h"
-#include "app/TambrelApplication.h"
-#include "db/Database.h"
-#include "settings/Settings.h"
+#include "ui/ProgramStart.h"
 
 int main(int argc, char **argv)
 {
-    TambrelApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrav"));
-    ProgramStart::installFontSubstitutions();
-    LoadSettings();
-    ProgramStart::setTitle(QStringLiteral("エクスポート"));
-    int rc = 0;
-    {
-        TKestravForm form;
-        rc = ProgramStart::run(app, form);
-    }
-    Database::shutdownEngine();
-    return rc;
+    ProgramStart::Program program;
+    program.name = QStringLiteral("Kestrav");
+    program.title = QStringLiteral("エクスポート");
+    program.createMainWindow = [](const QStringList &) { return std::make_unique<TKestravForm>(); };
+    return ProgramStart::Run(argc, argv, program);
 }

@@ -1,7 +1,7 @@
 #include "AppHints.h"
 
 #include "settings/Settings.h"
-#include "ui/WinColor.h"
+#include "settings/WinColor.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -1,8 +1,8 @@
 #include "CaptionDBNavi.h"
 
+#include "app/Messages.h"
 #include "db/EditableResultSet.h"
 #include "db/IbFunc.h"
-#include "ui/Messages.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

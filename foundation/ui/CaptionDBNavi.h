@@ -9,7 +9,7 @@
 #include <QVector>
 #include <QWidget>
 
-class EditableResultSet;
+#include "db/EditableResultSet.h"
 
 // A data navigator whose buttons carry captions next to their glyphs, with
 // replaceable glyphs, a hover colour for the caption under the mouse, and in

@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QPointer>
 
-class EditableResultSet;
+#include "db/EditableResultSet.h"
 
 // A check box bound to a column: ticked when the column's text is the
 // checked value; a click puts the set into edit state and writes "1" or "0".

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "settings/EditFieldSetup.h"
+#include "ui/EditFieldSetup.h"
 
 #include <QLineEdit>
 #include <QPointer>
 
-class EditableResultSet;
+#include "db/EditableResultSet.h"
 
 // A line edit bound to a column of the current row of a result set. Typing
 // puts the set into edit state; leaving the edit (or a post) writes the text

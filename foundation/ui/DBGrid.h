@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTableView>
 
-class EditableResultSet;
+#include "db/EditableResultSet.h"
 
 // A grid over a result set: one row per row of the set, the selected row is
 // the set's current row. Read-only or editing in place; a click on a title

@@ -1,6 +1,6 @@
 #include "GridColumnsModel.h"
 
-#include "settings/EditFieldSetup.h"
+#include "ui/EditFieldSetup.h"
 
 GridColumnsModel::GridColumnsModel(QObject *parent) : QAbstractProxyModel(parent) {}
 

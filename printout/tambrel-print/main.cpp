@@ -3,8 +3,8 @@
 #include "PrintJob.h"
 #include "Printout.h"
 #include "VDBPrint.h"
-#include "app/ProgramStart.h"
-#include "ui/Messages.h"
+#include "app/Messages.h"
+#include "ui/ProgramStart.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 #include "ScopedSettings.h"
 #include "SlipFixture.h"
 #include "db/IbFunc.h"
-#include "settings/EditFieldSetup.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
+#include "settings/WinColor.h"
 #include "ui/DBCheckBox.h"
 #include "ui/DBEdit.h"
 #include "ui/DBGrid.h"
-#include "ui/WinColor.h"
+#include "ui/EditFieldSetup.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -3,12 +3,12 @@
 #include "SlipFixture.h"
 #include "db/IbFunc.h"
 #include "settings/IniFile.h"
+#include "settings/WinColor.h"
 #include "ui/AppHints.h"
 #include "ui/CaptionDBNavi.h"
 #include "ui/FormHelp.h"
 #include "ui/Help.h"
 #include "ui/IniWinPlace.h"
-#include "ui/WinColor.h"
 
 #include <QApplication>
 #include <QCoreApplication>

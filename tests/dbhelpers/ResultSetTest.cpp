@@ -1,13 +1,13 @@
 #include "ScriptedMessages.h"
 #include "SlipFixture.h"
 #include "app/AppError.h"
-#include "app/TambrelApplication.h"
 #include "db/DbError.h"
 #include "db/EditableResultSet.h"
 #include "db/IbFunc.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "db/UpdateSql.h"
+#include "ui/TambrelApplication.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

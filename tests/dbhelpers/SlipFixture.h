@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestDatabase.h"
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/EditableResultSet.h"
 #include "db/Query.h"

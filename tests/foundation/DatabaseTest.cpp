@@ -3,7 +3,7 @@
 #include "ScriptedMessages.h"
 #include "TestDatabase.h"
 #include "app/AppError.h"
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"

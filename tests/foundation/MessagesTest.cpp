@@ -1,8 +1,8 @@
-#include "ui/Messages.h"
+#include "app/Messages.h"
 #include "ScriptedMessages.h"
 #include "app/AppError.h"
-#include "app/TambrelApplication.h"
 #include "text/ShiftJis.h"
+#include "ui/TambrelApplication.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "TestDatabase.h"
 #include "app/AppError.h"
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/DbError.h"
 #include "db/Query.h"

@@ -1,10 +1,10 @@
 #include "settings/Settings.h"
 #include "ScopedSettings.h"
 #include "ScriptedMessages.h"
-#include "settings/EditFieldSetup.h"
 #include "settings/IniFile.h"
+#include "settings/WinColor.h"
 #include "text/ShiftJis.h"
-#include "ui/WinColor.h"
+#include "ui/EditFieldSetup.h"
 
 #include <QApplication>
 #include <QDir>

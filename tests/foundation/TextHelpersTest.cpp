@@ -1,4 +1,5 @@
 #include "text/KivFunc.h"
+#include "ui/WindowHelpers.h"
 #include "text/ShiftJis.h"
 
 #include <QApplication>

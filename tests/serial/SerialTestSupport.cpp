@@ -1,6 +1,6 @@
 #include "SerialTestSupport.h"
 
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"

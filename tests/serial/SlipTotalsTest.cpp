@@ -3,7 +3,7 @@
 #include "ScopedSettings.h"
 #include "TestDatabase.h"
 #include "app/AppError.h"
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/EditableResultSet.h"
 #include "db/Transaction.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Messages.h"
+#include "app/Messages.h"
 
 #include <QList>
 #include <QString>

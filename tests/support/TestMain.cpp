@@ -1,6 +1,6 @@
-#include "app/ProgramStart.h"
-#include "app/TambrelApplication.h"
 #include "db/Database.h"
+#include "ui/ProgramStart.h"
+#include "ui/TambrelApplication.h"
 
 #include <gtest/gtest.h>
 

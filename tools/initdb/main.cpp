@@ -6,7 +6,7 @@
 // form host:/path creates the database on a Firebird server. An existing
 // file is never overwritten.
 
-#include "db/ConnectDatabase.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
 #include "db/DbError.h"
 #include "db/SchemaSetup.h"

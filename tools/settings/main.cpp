@@ -3,9 +3,9 @@
 // and prints what the suite will use. For set-up scripts and machines
 // without a display.
 
+#include "app/Messages.h"
 #include "db/Database.h"
 #include "settings/Settings.h"
-#include "ui/Messages.h"
 
 #include <QCoreApplication>
 

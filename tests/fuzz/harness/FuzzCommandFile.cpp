@@ -3,7 +3,7 @@
 #include "CommandFile.h"
 #include "PageIndex.h"
 #include "Printout.h"
-#include "ui/Messages.h"
+#include "app/Messages.h"
 
 #include <QApplication>
 #include <QDir>
