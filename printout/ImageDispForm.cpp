@@ -1,6 +1,7 @@
 #include "ImageDispForm.h"
 
 #include "CommandFile.h"
+#include "PrintCommandFile.h"
 #include "Printout.h"
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"

@@ -1,3 +1,5 @@
+#include "PrintCommandFile.h"
+
 #include "NowPrintingdlg.h"
 #include "Printout.h"
 #include "StartPrintDlg.h"

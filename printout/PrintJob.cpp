@@ -143,3 +143,20 @@ PrintOutcome PrintJob::print()
     }
     return PrintOutcome::Printed;
 }
+
+PrintOutcome PrintWithoutDialogs(TVDBPrint &printer, const QString &formPath,
+                                 const QString &dataPath, int paperSize, int orientation,
+                                 int topOffset, int leftOffset, quint8 printForm)
+{
+    PrintoutState().cancelled = false;
+    SetJobSources(formPath, dataPath, topOffset, leftOffset, printForm);
+    if (paperSize > 0)
+        printer.SetPaperSize(paperSize);
+    printer.setLandscape(orientation == 1);
+    PrintRange range;
+    range.maxPage = CountPages(dataPath);
+    PrintJob job(printer, range);
+    const PrintOutcome outcome = job.run();
+    SetLastPrintOutcome(outcome);
+    return outcome;
+}

@@ -47,3 +47,10 @@ private:
     bool m_printing = false;
     int m_pages = 0;
 };
+
+// Prints a command file at once on the printer as it is set: no printer
+// dialog, no progress dialog (scripts and unattended runs). A paper size of
+// 0 keeps the printer's paper. Problems are told through the message service.
+PrintOutcome PrintWithoutDialogs(TVDBPrint &printer, const QString &formPath,
+                                 const QString &dataPath, int paperSize, int orientation,
+                                 int topOffset, int leftOffset, quint8 printForm);

@@ -1,6 +1,7 @@
 #include "PrintTool.h"
 
 #include "ImageDispForm.h"
+#include "PrintCommandFile.h"
 #include "Printout.h"
 #include "text/ShiftJis.h"
 

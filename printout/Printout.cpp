@@ -222,7 +222,8 @@ void drawFill(QPainter &canvas, CanvasState &state, CommandRecord &rec, const Tr
     canvas.fillRect(r, QBrush(state.brushColor, state.brushStyle));
 }
 
-void drawImage(QPainter &canvas, CommandRecord &rec, const Transform &t)
+// A picture that cannot be drawn is noted; the page goes on without it.
+void drawImage(QPainter &canvas, CommandRecord &rec, const Transform &t, QStringList &problems)
 {
     const int x1 = t.x(rec.number());
     const int y1 = t.y(rec.number());
@@ -230,14 +231,12 @@ void drawImage(QPainter &canvas, CommandRecord &rec, const Transform &t)
     const int y2 = t.y(rec.number());
     const QString path = rec.text();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        Messages::show(MsgType::Error, PrintoutTexts::notFound(path), MsgButton::Ok);
+        problems << PrintoutTexts::notFound(path);
         return;
     }
     const QImage *image = loadBitmap(path);
     if (!image) {
-        Messages::show(MsgType::Error,
-                       PrintoutTexts::quotedPath(path, PrintoutTexts::UnreadableSuffix),
-                       MsgButton::Ok);
+        problems << PrintoutTexts::quotedPath(path, PrintoutTexts::UnreadableSuffix);
         return;
     }
     canvas.drawImage(cornerRect(x1, y1, x2, y2), *image);
@@ -445,6 +444,7 @@ bool RenderPage(CommandFile &file, QPainter &canvas, CanvasState &state, int zoo
     }
 
     bool reachedEnd = true;
+    QStringList problems;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();
         if (line.isEmpty())
@@ -469,13 +469,17 @@ bool RenderPage(CommandFile &file, QPainter &canvas, CanvasState &state, int zoo
             drawFill(canvas, state, rec, t);
             break;
         case 'I':
-            drawImage(canvas, rec, t);
+            drawImage(canvas, rec, t, problems);
             break;
         default:
             break; // P, M, D and lines without a record letter
         }
     }
     canvas.restore();
+    // Told once the page is drawn: a message box must not run in the middle
+    // of painting it.
+    for (const QString &problem : problems)
+        Messages::show(MsgType::Error, problem, MsgButton::Ok);
     return reachedEnd;
 }
 

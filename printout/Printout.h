@@ -93,7 +93,8 @@ int CharsetForFace(const QString &face);
 
 // Draws one page of an open command file; true when the end of the file was
 // reached, false when an E record ended the page. zoom in tenths; scales in
-// device units per 0.1 mm.
+// device units per 0.1 mm. A picture that cannot be drawn is left out and
+// told through the message service once the page is drawn.
 bool RenderPage(CommandFile &file, QPainter &canvas, int zoom, double scaleX, double scaleY);
 bool RenderPage(CommandFile &file, QPainter &canvas, CanvasState &state, int zoom, double scaleX,
                 double scaleY);
@@ -116,13 +117,6 @@ struct PaperGeometry
 // Reads the form overlay's M and P records (and D for the preview), sets the
 // printer's custom paper and computes the page offsets into the state.
 PaperGeometry RunGeometry(TVDBPrint &printer, bool readDisplayOffset);
-
-// Prints a command file with the printer dialog and the progress dialog:
-// -1 when the job was started (or could not start for a missing file), 0
-// when the user cancelled.
-qint16 PrintCommandFile(const QString &formPath, const QString &dataPath, const QString &message,
-                        int paperSize, int orientation, int topOffset, int leftOffset,
-                        quint8 printForm, quint8 showDialog);
 
 enum class PrintOutcome
 {

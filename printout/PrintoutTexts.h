@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The user texts of the print job, the progress dialog and the preview.
+// The user texts of the print-out library and its programs.
 namespace PrintoutTexts {
 
 inline const QString NoDataFile = QStringLiteral("印刷ﾃﾞｰﾀﾌｧｲﾙの指定がありません!");
@@ -18,6 +18,21 @@ inline const QString PagePrefix = QStringLiteral("(");
 inline const QString PageSuffix = QStringLiteral("ﾍﾟｰｼﾞ印刷中)");
 inline const QString PreviewPrintMessage = QStringLiteral("只今印刷中...");
 inline const QString DefaultFace = QStringLiteral("ＭＳ 明朝");
+
+// tambrel-print's lines on stderr (after "tambrel-print: ").
+inline const QString CliUsage =
+    QStringLiteral("usage: tambrel-print DATA [--form FILE] [--print-form] [--left N] [--top N] "
+                   "[--paper CODE] (--pdf OUT | --printer NAME)");
+inline const QString CliNeedsFile = QStringLiteral("%1 needs a file");
+inline const QString CliNeedsName = QStringLiteral("%1 needs a name");
+inline const QString CliNeedsInteger = QStringLiteral("%1 needs an integer");
+inline const QString CliUnknownOption = QStringLiteral("unknown option ");
+inline const QString CliTwoDataFiles = QStringLiteral("more than one data file");
+inline const QString CliNoDataFile = QStringLiteral("no data file");
+inline const QString CliPdfOrPrinter = QStringLiteral("give one of --pdf and --printer");
+inline const QString CliNoSuchFile = QStringLiteral("no such file: ");
+inline const QString CliUnknownPrinter = QStringLiteral("unknown printer: ");
+inline const QString CliUnknownPaper = QStringLiteral("unknown paper code: ");
 
 // "path" quoted, then the suffix.
 inline QString quotedPath(const QString &path, const QString &suffix)

@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 #include "NowPrintingdlg.h"
 #include "PdfWords.h"
+#include "PrintCommandFile.h"
 #include "PrintTool.h"
 #include "Printout.h"
 #include "ScriptedMessages.h"

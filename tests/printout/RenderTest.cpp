@@ -263,3 +263,49 @@ TEST_F(RenderTest, HugeValuesStayBounded)
            &end);
     EXPECT_TRUE(end);
 }
+
+namespace {
+
+// Looks at the page at the moment a message is shown.
+class PageAtMessage : public MessageHandler
+{
+public:
+    explicit PageAtMessage(const QImage &page) : m_page(page) { Messages::setHandler(this); }
+    ~PageAtMessage() override { Messages::setHandler(nullptr); }
+    MsgResult showMessage(const MessageRequest &request) override
+    {
+        texts << request.text;
+        pixelsAtMessage << (m_page.pixel(75, 75) & 0xFFFFFF);
+        return MsgResult::Ok;
+    }
+    bool inputQuery(const InputRequest &, QString &) override { return false; }
+
+    QStringList texts;
+    QList<QRgb> pixelsAtMessage;
+
+private:
+    const QImage &m_page;
+};
+
+} // namespace
+
+TEST_F(RenderTest, PictureProblemsAreToldAfterThePageIsDrawn)
+{
+    const QString path = dir.filePath("r.tmp");
+    const QString missing = dir.filePath("gone.bmp");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    // The missing picture comes first; the red square after it.
+    f.write("I0;0;50;50;" + missing.toUtf8() + ";\r\nF60;60;90;90;9;\r\n");
+    f.close();
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    PageAtMessage watcher(image);
+    CommandFile file(path);
+    {
+        QPainter p(&image);
+        RenderPage(file, p, state, 10, 1.0, 1.0);
+    }
+    ASSERT_EQ(watcher.texts, QStringList{QLatin1Char('"') + missing + "\"が見つかりません!"});
+    EXPECT_EQ(watcher.pixelsAtMessage, QList<QRgb>{0xFF0000u});
+}
