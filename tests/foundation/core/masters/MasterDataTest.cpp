@@ -1,5 +1,4 @@
 #include "masters/MasterData.h"
-#include "ui/DBEditItemLookup.h"
 #include "MemorySlipRecord.h"
 #include "ScopedSettings.h"
 #include "ScriptedMessages.h"
@@ -13,6 +12,7 @@
 #include "db/Transaction.h"
 #include "totals/ResultSetSlipRecord.h"
 #include "ui/DBEdit.h"
+#include "ui/DBEditItemLookup.h"
 
 #include <QDir>
 #include <QTest>
