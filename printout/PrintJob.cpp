@@ -75,6 +75,7 @@ PrintOutcome PrintJob::print()
     m_printer.SetTrueType(1);
     // Spoolers name the job (and cups-pdf its file) after the document.
     device.setDocName(QFileInfo(s.dataPath).completeBaseName());
+    m_printer.prepareOutput(device.docName());
     QPainter canvas;
     if (!canvas.begin(&device)) {
         Messages::show(MsgType::Error, PrintoutTexts::CannotStart, MsgButton::Ok);

@@ -19,6 +19,12 @@ inline const QString PageSuffix = QStringLiteral("ﾍﾟｰｼﾞ印刷中)");
 inline const QString PreviewPrintMessage = QStringLiteral("只今印刷中...");
 inline const QString DefaultFace = QStringLiteral("ＭＳ 明朝");
 
+// The printer list's PDF printer, always offered: each job becomes a PDF
+// file in the user's documents folder (TVDBPrint::pdfFolder()).
+inline const QString PdfPrinterName = QStringLiteral("PDF ファイル");
+// The user-defined paper size (code 256) in the paper lists.
+inline const QString UserDefinedPaperName = QStringLiteral("ユーザー定義サイズ");
+
 // tambrel-print's lines on stderr (after "tambrel-print: ").
 inline const QString CliUsage =
     QStringLiteral("usage: tambrel-print DATA [--form FILE] [--print-form] [--left N] [--top N] "

@@ -1,14 +1,21 @@
 #include "VDBPrint.h"
 
+#include "PrintoutTexts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 #include <cmath>
 
 namespace {
 constexpr int UserDefinedPaper = 256;
-}
+QString g_pdfFolder;
+} // namespace
 
 TVDBPrint::TVDBPrint() : m_printer(QPrinter::HighResolution)
 {
@@ -103,9 +110,10 @@ void TVDBPrint::selectDefaultPrinter()
             info = all.first();
     }
     if (info.isNull()) {
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        selectPdfPrinter();
         return;
     }
+    m_pdfPrinter = false;
     m_printer.setOutputFileName(QString());
     m_printer.setOutputFormat(QPrinter::NativeFormat);
     m_printer.setPrinterName(info.printerName());
@@ -116,6 +124,7 @@ bool TVDBPrint::selectPrinter(const QString &name)
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull())
         return false;
+    m_pdfPrinter = false;
     m_printer.setOutputFileName(QString());
     m_printer.setOutputFormat(QPrinter::NativeFormat);
     m_printer.setPrinterName(info.printerName());
@@ -124,6 +133,55 @@ bool TVDBPrint::selectPrinter(const QString &name)
 
 void TVDBPrint::selectPdf(const QString &path)
 {
+    m_pdfPrinter = false;
     m_printer.setOutputFormat(QPrinter::PdfFormat);
     m_printer.setOutputFileName(path);
+}
+
+void TVDBPrint::selectPdfPrinter()
+{
+    m_printer.setOutputFormat(QPrinter::PdfFormat);
+    m_printer.setOutputFileName(QString());
+    m_pdfPrinter = true;
+}
+
+void TVDBPrint::setPdfFolder(const QString &folder)
+{
+    g_pdfFolder = folder;
+}
+
+QString TVDBPrint::pdfFolder()
+{
+    if (!g_pdfFolder.isEmpty())
+        return g_pdfFolder;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return documents + QStringLiteral("/TambrelPDF");
+}
+
+QString TVDBPrint::prepareOutput(const QString &docName)
+{
+    if (!m_pdfPrinter)
+        return m_printer.outputFileName();
+    const QString folder = pdfFolder();
+    QDir().mkpath(folder);
+    const QString stem =
+        folder + QLatin1Char('/') + (docName.isEmpty() ? QStringLiteral("print") : docName) +
+        QLatin1Char('-') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    // A file of an earlier job is never overwritten.
+    QString path = stem + QStringLiteral(".pdf");
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".pdf");
+    m_printer.setOutputFileName(path);
+    return path;
+}
+
+QString TVDBPrint::currentPrinterName() const
+{
+    if (m_pdfPrinter)
+        return PrintoutTexts::PdfPrinterName;
+    if (m_printer.outputFormat() == QPrinter::PdfFormat)
+        return QString();
+    return m_printer.printerName();
 }

@@ -40,11 +40,24 @@ public:
     // False when no such printer is installed.
     bool selectPrinter(const QString &name);
     void selectPdf(const QString &path);
+    // The PDF printer of the printer list: each job becomes a new file in
+    // pdfFolder(), named after the document and the time.
+    void selectPdfPrinter();
+    bool pdfPrinterSelected() const { return m_pdfPrinter; }
+    static void setPdfFolder(const QString &folder);
+    // By default "TambrelPDF" in the user's documents folder.
+    static QString pdfFolder();
+    // Names the output file of a job on the PDF printer; the file of the
+    // last job otherwise.
+    QString prepareOutput(const QString &docName);
+    // The name the printer list knows the current printer by.
+    QString currentPrinterName() const;
 
 private:
     QPrinter m_printer;
     int m_trueType = 1;
     bool m_customSelected = false;
+    bool m_pdfPrinter = false;
     int m_customLength = 0;
     int m_customWidth = 0;
 };
