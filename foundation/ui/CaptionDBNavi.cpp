@@ -1,4 +1,5 @@
 #include "CaptionDBNavi.h"
+#include "UiTexts.h"
 
 #include "app/Messages.h"
 #include "db/EditableResultSet.h"
@@ -19,7 +20,6 @@ const char *const kDefaultCaptions[TCaptionDBNavi::kButtonCount] = {
 const char *const kGlyphNames[TCaptionDBNavi::kButtonCount] = {
     "DB_FIRST",  "DB_PRIOR", "DB_NEXT", "DB_LAST",   "DB_INSERT",
     "DB_DELETE", "DB_EDIT",  "DB_POST", "DB_CANCEL", "DB_REFRESH"};
-const char *const kDeleteQuestion = "レコードを削除しますか？";
 
 constexpr int kGlyphSize = 16;
 

@@ -1,4 +1,5 @@
 #include "ConnectedMainWindow.h"
+#include "UiTexts.h"
 
 #include "app/AppError.h"
 #include "app/ConnectDatabase.h"
@@ -20,5 +21,5 @@ ConnectedMainWindow::~ConnectedMainWindow() = default;
 
 QString ConnectedMainWindow::captionPrefix()
 {
-    return QStringLiteral("チェーンストア統一伝票印刷");
+    return QString::fromUtf8(kCaptionPrefix);
 }

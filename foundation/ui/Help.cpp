@@ -1,4 +1,5 @@
 #include "Help.h"
+#include "UiTexts.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -53,7 +54,7 @@ void showContext(int context)
     if (!g_window) {
         g_window = new QDialog(nullptr, Qt::Window);
         g_window->setAttribute(Qt::WA_DeleteOnClose);
-        g_window->setWindowTitle(QStringLiteral("ヘルプ"));
+        g_window->setWindowTitle(QString::fromUtf8(kHelpWindowTitle));
         g_window->resize(720, 560);
         auto *layout = new QVBoxLayout(g_window);
         layout->setContentsMargins(0, 0, 0, 0);

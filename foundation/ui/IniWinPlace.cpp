@@ -1,4 +1,5 @@
 #include "IniWinPlace.h"
+#include "UiTexts.h"
 
 #include "settings/IniFile.h"
 
@@ -6,8 +7,6 @@
 #include <QWidget>
 
 namespace {
-
-const char *const kNotOnForm = "TForm に配置してください";
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "TambrelApplication.h"
+#include "UiTexts.h"
 
 #include "MessageBoxes.h"
 #include "WaitCursor.h"
@@ -42,6 +43,6 @@ void TambrelApplication::showCurrentException()
     } catch (const std::exception &e) {
         Messages::error(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        Messages::error(QStringLiteral("Unknown Error"));
+        Messages::error(QString::fromUtf8(kUnknownError));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/AppTexts.h"
+
 #include <QString>
 
 class Database;
@@ -12,8 +14,6 @@ inline constexpr const char *kPassword = "quillfern";
 inline constexpr const char *kCharset = "SJIS_0208";
 inline constexpr int kDialect = 3;
 } // namespace DbParams
-
-inline constexpr const char *kDatabaseConnectError = "Database Connect Error";
 
 // Binds the transaction and the database to each other, applies the fixed
 // parameters and connects to F_DbPath of the settings. Throws AppError

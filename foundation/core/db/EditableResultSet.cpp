@@ -1,4 +1,5 @@
 #include "EditableResultSet.h"
+#include "db/DbTexts.h"
 
 #include "Database.h"
 #include "DbError.h"
@@ -527,8 +528,7 @@ QVariant EditableResultSet::convertForColumn(int column, const QVariant &value) 
     if (integer) {
         const qlonglong n = text ? t.toLongLong(&ok) : value.toLongLong(&ok);
         if (!ok)
-            throw AppError(
-                QStringLiteral("'%1' is not a valid integer value").arg(value.toString()));
+            throw AppError(QString::fromUtf8(kNotAnInteger).arg(value.toString()));
         if (c.sqlType != SQL_INT64 && n >= INT_MIN && n <= INT_MAX)
             return int(n);
         return n;

@@ -128,7 +128,7 @@ qint64 CountRecords(Database &database, const QString &table, const QString &con
 
 qint64 GetGeneratorValue(Database &database, const QString &generator, const QString &increment)
 {
-    const QString failure = QStringLiteral("Generator:") + generator + QStringLiteral(" Get Error");
+    const QString failure = QString::fromUtf8(kGeneratorGetError).arg(generator);
     return oneShot(database, failure, [&](Transaction &tr) {
         checkIncrement(increment);
         Query q(database, tr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DbTexts.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -16,15 +18,6 @@ class UpdateSql;
 // and show the wait cursor meanwhile. Failures are raised as AppError with
 // the texts below; the database's own text goes into the error's detail.
 
-inline constexpr const char *kDataGetError = "データ取得中にエラーが発生しました。";
-inline constexpr const char *kDataUpdateError = "データ更新中にエラーが発生しました。";
-inline constexpr const char *kCannotConnectError = "データベースに接続できません。";
-inline constexpr const char *kUpdateSqlSetError = "UpdateSQL Set Error";
-inline constexpr const char *kTableOpenError = "Table Open Error";
-inline constexpr const char *kUnsavedDataQuestion1 = "未登録のデータがあります。";
-inline constexpr const char *kUnsavedDataQuestion2 = "登録しますか？";
-inline constexpr const char *kUpdateQuestion1 = "データを更新します。";
-inline constexpr const char *kUpdateQuestion2 = "実行しますか？";
 // The slip form's order: print targets first, then slip number and check
 // digit, descending as one text.
 inline constexpr const char *kSlipOrder = "PRINTOUT || DENNO_1 || DENNO_2 DESC";

@@ -1,9 +1,9 @@
 #include "SchemaSetup.h"
 
-#include "app/ConnectDatabase.h"
 #include "Database.h"
 #include "DbError.h"
 #include "SqlScript.h"
+#include "app/ConnectDatabase.h"
 
 #include <QDir>
 #include <QFile>

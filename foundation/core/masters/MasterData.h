@@ -1,5 +1,7 @@
 #pragma once
 
+#include "masters/MasterTexts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,17 +14,6 @@ class SlipRecord;
 // runs on a connection and transaction of its own, commits before it
 // returns and shows the wait cursor meanwhile. User values always reach the
 // statements as parameters.
-
-inline constexpr const char *kItemCodeLengthError = "商品コードの桁数不正です。";
-inline constexpr const char *kItemCodeLengthIs = "商品コードの桁数は、";
-inline constexpr const char *kItemCodeLengthUnit = " 桁です。";
-inline constexpr const char *kItemLookupError = "商品データを取得できません。";
-inline constexpr const char *kDataUpdated = "データを更新しました。";
-inline constexpr const char *kNewlyRegistered = "新規に登録しました。";
-inline constexpr const char *kAlreadyRegistered = "既に登録済みです。";
-inline constexpr const char *kRecordCountError = "Record Count Error";
-inline constexpr const char *kUpdateError = "Update Error";
-inline constexpr const char *kInsertError = "Insert Error";
 
 // Kinds of COMPANY rows.
 inline constexpr int kCompanyKind = 0;

@@ -1,15 +1,12 @@
 #pragma once
 
+#include "serial/SerialTexts.h"
+
 #include <QString>
 
 // Check digits of slip numbers. Both functions first normalise the number in
 // place: full-width characters become half-width and everything that is not
 // a digit is dropped; the caller gets the normalised text back.
-
-inline constexpr const char *kDigitCountError = "桁数が不正です。";
-inline constexpr const char *kDigitCount7DR = "7DR 方式の CD 計算には 6桁必要です。";
-inline constexpr const char *kDigitCountModulus11 = "モジュラス11 の CD 計算には 10桁必要です。";
-inline constexpr const char *kMissingNumber = "：この番号は欠番です。";
 
 // The number's value modulo 7 ("0" to "6"). Throws AppError with the
 // two-part digit-count message unless the number has exactly 6 digits.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "serial/SerialTexts.h"
 
-inline constexpr const char *kSerialNumberError = "連番取得エラー．．．";
+#include <QString>
 
 // The counter kind of slip numbers in table RENBAN.
 inline constexpr int kSlipNumberKind = 1;

@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "SettingsTexts.h"
 
 #include "IniFile.h"
 #include "app/Messages.h"
@@ -15,9 +16,6 @@ namespace {
 
 TambrelSettings g_settings;
 bool g_oneLineMode = false;
-
-const QString kMsgSetDatabase = QStringLiteral("データベース位置を設定してください。");
-const QString kMsgIniError = QStringLiteral("INI ファイルエラー");
 
 QString withSeparator(const QString &folder)
 {
@@ -80,7 +78,7 @@ bool LoadSettingsInto(TambrelSettings &r, const QString &programFolder)
             if (QFileInfo(r.F_DbPath).isFile())
                 WriteIniString(ini, tambrel, QStringLiteral("F_DbPath"), r.F_DbPath);
             else
-                Messages::show(MsgType::Error, kMsgSetDatabase, MsgButton::Ok);
+                Messages::show(MsgType::Error, QString::fromUtf8(kMsgSetDatabase), MsgButton::Ok);
         }
         // 7. Every key with write-back, in this order.
         auto str = [&](const QString &section, const char *key, QString &field) {
@@ -122,7 +120,7 @@ bool LoadSettingsInto(TambrelSettings &r, const QString &programFolder)
         // 8.
         return true;
     } catch (const std::exception &) {
-        Messages::show(MsgType::Error, kMsgIniError, MsgButton::Ok);
+        Messages::show(MsgType::Error, QString::fromUtf8(kMsgIniError), MsgButton::Ok);
         return false;
     }
 }

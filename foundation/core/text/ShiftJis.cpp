@@ -1,4 +1,5 @@
 #include "ShiftJis.h"
+#include "TextTexts.h"
 
 #include <QList>
 
@@ -85,9 +86,8 @@ QString ShiftJisError::userMessage() const
     const uint code = bad.isEmpty() ? 0 : bad.toUcs4().value(0);
     const QString codeText = QStringLiteral("U+%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
     if (m_field.isEmpty())
-        return QStringLiteral("使用できない文字「%1」（%2）が含まれています。").arg(bad, codeText);
-    return QStringLiteral("%1 に使用できない文字「%2」（%3）が含まれています。")
-        .arg(m_field, bad, codeText);
+        return QString::fromUtf8(kRefusedCharacter).arg(bad, codeText);
+    return QString::fromUtf8(kRefusedCharacterInField).arg(m_field, bad, codeText);
 }
 
 ShiftJisError ShiftJisError::withField(const QString &field) const

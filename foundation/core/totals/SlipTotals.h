@@ -1,5 +1,7 @@
 #pragma once
 
+#include "totals/TotalsTexts.h"
+
 #include <QString>
 
 class EditableResultSet;
@@ -16,9 +18,6 @@ class SlipRecord;
 // printed boxes (or 32 bits), with the line or total named in the message.
 // Columns written before the failing step keep their new values.
 
-inline constexpr const char *kCannotCalculate = "計算できません。";
-inline constexpr const char *kLineAmountTooLong = " 行目の金額が 9 桁を超えます。";
-inline constexpr const char *kTotalAmountTooLong = "合計金額が 9 桁を超えます。";
 // The longest amount text the slip prints.
 inline constexpr int kAmountMaxCharacters = 9;
 
