@@ -52,15 +52,15 @@ const QList<Column> &allColumns()
         // Line families, lines 1 to 9; two-part families have an upper and
         // a lower (or integer and fraction) column per line.
         for (int n = 1; n <= 9; ++n) {
-            add(QStringLiteral("HINMEI_%11").arg(n),
+            add(QStringLiteral("HINMEI_%1%2").arg(n).arg(1),
                 u"品名・規格（"_qs + fullWidthDigit(n) + u"行目上段）"_qs);
-            add(QStringLiteral("HINMEI_%12").arg(n),
+            add(QStringLiteral("HINMEI_%1%2").arg(n).arg(2),
                 u"品名・規格（"_qs + fullWidthDigit(n) + u"行目下段）"_qs);
         }
         for (int n = 1; n <= 9; ++n) {
-            add(QStringLiteral("CODE_%11").arg(n),
+            add(QStringLiteral("CODE_%1%2").arg(n).arg(1),
                 u"商品コード（"_qs + fullWidthDigit(n) + u"行目上段）"_qs);
-            add(QStringLiteral("CODE_%12").arg(n),
+            add(QStringLiteral("CODE_%1%2").arg(n).arg(2),
                 u"商品コード（"_qs + fullWidthDigit(n) + u"行目下段）"_qs);
         }
         const struct
