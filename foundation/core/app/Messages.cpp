@@ -16,7 +16,10 @@ public:
     MsgResult showMessage(const MessageRequest &request) override
     {
         QString shown = request.text;
-        shown.replace(QLatin1String("\r\r"), QLatin1String(" "));
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        const QString program = QCoreApplication::applicationName();
+        if (!program.isEmpty())
+            shown.prepend(program + QLatin1String(": "));
         std::fprintf(stderr, "%s\n", shown.toLocal8Bit().constData());
         return request.buttons == MsgButtons(MsgButton::Ok) ? MsgResult::Ok : MsgResult::None;
     }
