@@ -4,7 +4,9 @@
 //
 // PATH defaults to Database/TAMBREL.FDB beside the programs; a path of the
 // form host:/path creates the database on a Firebird server. An existing
-// file is never overwritten.
+// file is never overwritten. TAMBREL_DB_USER and TAMBREL_DB_PASSWORD name
+// the user who makes (and on a server owns) the database; without them it
+// is the suite's fixed user.
 
 #include "app/ConnectDatabase.h"
 #include "db/Database.h"
@@ -42,7 +44,9 @@ int main(int argc, char **argv)
         path = DefaultDatabasePath(app.applicationDirPath());
 
     try {
-        SchemaSetup::createDatabase(path, dataFolder);
+        SchemaSetup::createDatabase(path, dataFolder,
+                                    QString::fromLocal8Bit(qgetenv("TAMBREL_DB_USER")),
+                                    QString::fromLocal8Bit(qgetenv("TAMBREL_DB_PASSWORD")));
     } catch (const SchemaSetup::Exists &) {
         std::fprintf(stderr, "tambrel-initdb: %s already exists; not overwritten\n",
                      qPrintable(path));

@@ -11,6 +11,22 @@ void ConnectDatabase(Database &database, Transaction &transaction)
     ConnectDatabaseTo(database, transaction, settings().F_DbPath);
 }
 
+ConnectParams SuiteConnectParams(const QString &path)
+{
+    ConnectParams params;
+    if (Database::isServerPath(path)) {
+        params.user = settings().ServerUser;
+        params.password = settings().ServerPassword;
+    } else {
+        params.user = QString::fromLatin1(DbParams::kUser);
+        params.password = QString::fromLatin1(DbParams::kPassword);
+    }
+    params.charset = QString::fromLatin1(DbParams::kCharset);
+    params.dialect = DbParams::kDialect;
+    params.path = path;
+    return params;
+}
+
 void ConnectDatabaseTo(Database &database, Transaction &transaction, const QString &path)
 {
     try {
@@ -20,13 +36,7 @@ void ConnectDatabaseTo(Database &database, Transaction &transaction, const QStri
         if (database.connected())
             database.disconnect();
         // 3, 4. Fixed parameters and the database path.
-        ConnectParams params;
-        params.user = QString::fromLatin1(DbParams::kUser);
-        params.password = QString::fromLatin1(DbParams::kPassword);
-        params.charset = QString::fromLatin1(DbParams::kCharset);
-        params.dialect = DbParams::kDialect;
-        params.path = path;
-        database.setParams(params);
+        database.setParams(SuiteConnectParams(path));
         // 5. The default transaction of the database.
         database.setDefaultTransaction(&transaction);
         // 6. Connect.

@@ -23,7 +23,8 @@ QString readScript(const QString &folder, const QString &name)
 
 } // namespace
 
-void createDatabase(const QString &path, const QString &dataFolder)
+void createDatabase(const QString &path, const QString &dataFolder, const QString &user,
+                    const QString &password)
 {
     const bool server = Database::isServerPath(path);
     if (!server && QFileInfo::exists(path))
@@ -36,8 +37,8 @@ void createDatabase(const QString &path, const QString &dataFolder)
     Database db;
     ConnectParams params;
     params.path = path;
-    params.user = QString::fromLatin1(DbParams::kUser);
-    params.password = QString::fromLatin1(DbParams::kPassword);
+    params.user = user.isEmpty() ? QString::fromLatin1(DbParams::kUser) : user;
+    params.password = user.isEmpty() ? QString::fromLatin1(DbParams::kPassword) : password;
     params.charset = QString::fromLatin1(DbParams::kCharset);
     params.dialect = DbParams::kDialect;
     db.setParams(params);

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 // Creation of a slip database from the SQL files of data/ (schema.sql, then
-// seed.sql), through the connection layer with the suite's fixed parameters.
+// seed.sql), through the connection layer.
 namespace SchemaSetup {
 
 struct Exists : std::runtime_error
@@ -15,7 +15,9 @@ struct Exists : std::runtime_error
 
 // Throws Exists for an existing local file, DbError when the engine fails,
 // std::runtime_error when an SQL file cannot be read. A half-made file is
-// removed again.
-void createDatabase(const QString &path, const QString &dataFolder);
+// removed again. The database is made by the suite's fixed user unless a
+// user is given (on a server, the user who is to own the database).
+void createDatabase(const QString &path, const QString &dataFolder, const QString &user = {},
+                    const QString &password = {});
 
 } // namespace SchemaSetup

@@ -103,6 +103,8 @@ bool LoadSettingsInto(TambrelSettings &r, const QString &programFolder)
         integer(tambrel, "Marume", r.Marume);
         integer(tambrel, "DenIndex", r.DenIndex);
         integer(tambrel, "ItemCodeLen", r.ItemCodeLen);
+        str(tambrel, "ServerUser", r.ServerUser);
+        str(tambrel, "ServerPassword", r.ServerPassword);
         str(newRecord, "CoCode", r.CoCode);
         str(newRecord, "CoName", r.CoName);
         str(newRecord, "Tenmei", r.Tenmei);

@@ -22,6 +22,10 @@ struct TambrelSettings
     int Marume = 0;
     int DenIndex = 0;
     int ItemCodeLen = 0;
+    // Who signs in to a database on a Firebird server (a local database
+    // always uses the suite's fixed user).
+    QString ServerUser = QStringLiteral("sysdba");
+    QString ServerPassword = QStringLiteral("quillfern");
     // [NewRecord]
     QString CoCode;
     QString CoName;

@@ -41,7 +41,8 @@ QByteArray expectedFirstStart(const QString &dbPath)
     b += "F_DbPath=" + ShiftJis::encode(dbPath) + "\r\n";
     b += "CompanyName=\r\nUserName=\r\nHintShow=0\r\nHintColor=-16777192\r\nHintTime=2000\r\n"
          "DenKetaCD=0\r\nEditColor=16776960\r\nAutoCalc=1\r\nAutoRenban=0\r\nUseTanka=0\r\n"
-         "Marume=0\r\nDenIndex=0\r\nItemCodeLen=0\r\n";
+         "Marume=0\r\nDenIndex=0\r\nItemCodeLen=0\r\nServerUser=sysdba\r\n"
+         "ServerPassword=quillfern\r\n";
     b += "\r\n[NewRecord]\r\n";
     b += "CoCode=\r\nCoName=\r\nTenmei=\r\nTorihikiCode1=\r\nTorihikiCode2=\r\n"
          "TorihikiName1=\r\nTorihikiName2=\r\nDateTr1=0\r\nDateTr2=0\r\nDateTr3=0\r\n"
