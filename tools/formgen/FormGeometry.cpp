@@ -139,9 +139,9 @@ Form parseForm(const QString &id, const QJsonObject &o)
     return f;
 }
 
-SlipType parseType(const QJsonObject &o)
+SlipTypeGeometry parseType(const QJsonObject &o)
 {
-    SlipType t;
+    SlipTypeGeometry t;
     t.id = o.value("type").toString();
     t.formId = o.value("form").toString();
     t.lines = o.value("lines").toInt();
@@ -260,7 +260,7 @@ const FormVariant &Form::variant(const QString &name) const
     throw FormError("form " + id.toStdString() + " has no variant " + name.toStdString());
 }
 
-bool SlipType::has(const QString &group) const
+bool SlipTypeGeometry::has(const QString &group) const
 {
     if (group.isEmpty()) {
         return true;
@@ -280,7 +280,7 @@ FormSet FormSet::load(const QString &folder)
         const QJsonObject o = readJson(dir.filePath(name));
         if (o.contains("form")) {
             if (o.contains("type")) {
-                const SlipType t = parseType(o);
+                const SlipTypeGeometry t = parseType(o);
                 set.m_types.insert(t.id, t);
             } else {
                 const QString id = QFileInfo(name).completeBaseName();
@@ -288,7 +288,7 @@ FormSet FormSet::load(const QString &folder)
             }
         }
     }
-    for (const SlipType &t : std::as_const(set.m_types)) {
+    for (const SlipTypeGeometry &t : std::as_const(set.m_types)) {
         if (!set.m_forms.contains(t.formId)) {
             throw FormError("type " + t.id.toStdString() + ": unknown form " +
                             t.formId.toStdString());
@@ -303,7 +303,7 @@ FormSet FormSet::load(const QString &folder)
     return set;
 }
 
-const SlipType &FormSet::type(const QString &id) const
+const SlipTypeGeometry &FormSet::type(const QString &id) const
 {
     auto it = m_types.find(id);
     if (it == m_types.end()) {
@@ -312,12 +312,12 @@ const SlipType &FormSet::type(const QString &id) const
     return *it;
 }
 
-const Form &FormSet::formOf(const SlipType &type) const
+const Form &FormSet::formOf(const SlipTypeGeometry &type) const
 {
     return m_forms.find(type.formId).value();
 }
 
-const SlipType &FormSet::pictureOwner(const SlipType &type) const
+const SlipTypeGeometry &FormSet::pictureOwner(const SlipTypeGeometry &type) const
 {
     return type.picturesOf.isEmpty() ? type : this->type(type.picturesOf);
 }
@@ -341,9 +341,9 @@ QStringList FormSet::typeOrder() const
 
 // ---------------------------------------------------------------- screen
 
-QPointF FormSet::scale(const SlipType &type) const
+QPointF FormSet::scale(const SlipTypeGeometry &type) const
 {
-    const SlipType &owner = pictureOwner(type);
+    const SlipTypeGeometry &owner = pictureOwner(type);
     const Form &form = formOf(type);
     if (owner.picture.isEmpty()) {
         return {1.0, 1.0};
@@ -352,7 +352,7 @@ QPointF FormSet::scale(const SlipType &type) const
             double(owner.picture.height()) / form.picture.height()};
 }
 
-QRectF FormSet::mapRef(const SlipType &type, const QRectF &ref) const
+QRectF FormSet::mapRef(const SlipTypeGeometry &type, const QRectF &ref) const
 {
     const Form &form = formOf(type);
     const QPointF s = scale(type);
@@ -361,9 +361,9 @@ QRectF FormSet::mapRef(const SlipType &type, const QRectF &ref) const
                   ref.width() * s.x(), ref.height() * s.y());
 }
 
-QVector<double> FormSet::rowTops(const SlipType &type) const
+QVector<double> FormSet::rowTops(const SlipTypeGeometry &type) const
 {
-    const SlipType &owner = pictureOwner(type);
+    const SlipTypeGeometry &owner = pictureOwner(type);
     QVector<double> tops;
     for (int top : owner.lineTops) {
         tops.append(top + owner.rowTopOffset);
@@ -371,7 +371,7 @@ QVector<double> FormSet::rowTops(const SlipType &type) const
     return tops;
 }
 
-double FormSet::rowBottom(const SlipType &type, int line) const
+double FormSet::rowBottom(const SlipTypeGeometry &type, int line) const
 {
     const QVector<double> tops = rowTops(type);
     if (line < tops.size()) {
@@ -380,7 +380,7 @@ double FormSet::rowBottom(const SlipType &type, int line) const
     return mapRef(type, QRectF(0, formOf(type).rowsEnd, 0, 0)).y();
 }
 
-QRectF FormSet::screenRect(const SlipType &type, const QString &boxId, int line) const
+QRectF FormSet::screenRect(const SlipTypeGeometry &type, const QString &boxId, int line) const
 {
     const Form &form = formOf(type);
     const FormBox *box = form.box(boxId);
@@ -404,7 +404,7 @@ QRectF FormSet::screenRect(const SlipType &type, const QString &boxId, int line)
     return QRectF(x.x(), top + dy, x.width(), h);
 }
 
-QRectF FormSet::screenCharBox(const SlipType &type, const QString &rowId, int index) const
+QRectF FormSet::screenCharBox(const SlipTypeGeometry &type, const QString &rowId, int index) const
 {
     const FormBox *box = formOf(type).box(rowId);
     const QRectF r = screenRect(type, rowId);
@@ -464,7 +464,7 @@ QVector<EditSpec> headerEdits()
 }
 
 // "@" stands for the line number.
-QVector<EditSpec> lineEdits(const SlipType &type)
+QVector<EditSpec> lineEdits(const SlipTypeGeometry &type)
 {
     const bool twoRows = type.nameRows == 2;
     const bool t12 = type.id == QLatin1String("T12");
@@ -500,7 +500,7 @@ QVector<EditSpec> lineEdits(const SlipType &type)
     return specs;
 }
 
-QVector<EditSpec> footerEdits(const SlipType &type)
+QVector<EditSpec> footerEdits(const SlipTypeGeometry &type)
 {
     const QString s = QString::number(type.lines == 9 ? 9 : 6);
     return {
@@ -543,7 +543,7 @@ void applyOverride(QRectF &r, const QJsonObject &o, int *font)
 
 } // namespace
 
-QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
+QVector<ScreenEdit> FormSet::edits(const SlipTypeGeometry &type) const
 {
     const Form &form = formOf(type);
     const QPointF s = scale(type);
@@ -640,9 +640,9 @@ QVector<ScreenEdit> FormSet::edits(const SlipType &type) const
     return out;
 }
 
-QJsonObject FormSet::editTable(const SlipType &type) const
+QJsonObject FormSet::editTable(const SlipTypeGeometry &type) const
 {
-    const SlipType &owner = pictureOwner(type);
+    const SlipTypeGeometry &owner = pictureOwner(type);
     const Form &form = formOf(type);
     const QSize pic = owner.picture.isEmpty() ? form.picture : owner.picture;
     QJsonObject pictures;
@@ -710,10 +710,10 @@ QRectF captionCell(const FormBox &b, const QRectF &r, const QPointF &s)
 
 } // namespace
 
-QImage FormSet::picture(const SlipType &type, const QString &variantName) const
+QImage FormSet::picture(const SlipTypeGeometry &type, const QString &variantName) const
 {
     const Form &form = formOf(type);
-    const SlipType &owner = pictureOwner(type);
+    const SlipTypeGeometry &owner = pictureOwner(type);
     const FormVariant &variant = form.variant(variantName);
     const QSize size = owner.picture.isEmpty() ? form.picture : owner.picture;
     const QPointF s = scale(type);
@@ -1101,7 +1101,7 @@ QStringList FormSet::layoutColumns()
     return cols;
 }
 
-bool FormSet::piecePresent(const SlipType &type, const PrintPiece &piece) const
+bool FormSet::piecePresent(const SlipTypeGeometry &type, const PrintPiece &piece) const
 {
     if (!type.has(piece.group)) {
         return false;
@@ -1110,7 +1110,7 @@ bool FormSet::piecePresent(const SlipType &type, const PrintPiece &piece) const
     return formOf(type).box(id) != nullptr;
 }
 
-QRect FormSet::pieceBox(const Form &form, const SlipType &, const PrintPiece &piece) const
+QRect FormSet::pieceBox(const Form &form, const SlipTypeGeometry &, const PrintPiece &piece) const
 {
     if (piece.charIndex >= 0) {
         return paperCharBox(form, piece.box.section('#', 0, 0), piece.charIndex);
@@ -1118,7 +1118,7 @@ QRect FormSet::pieceBox(const Form &form, const SlipType &, const PrintPiece &pi
     return paperRect(form, piece.box, 1);
 }
 
-LayoutRow FormSet::layout(const SlipType &type, const QString &variant) const
+LayoutRow FormSet::layout(const SlipTypeGeometry &type, const QString &variant) const
 {
     const Form &form = formOf(type);
     LayoutRow row;
@@ -1261,7 +1261,7 @@ QString fillText(const PrintPiece &piece, int width)
 
 } // namespace
 
-QByteArray FormSet::sampleSlip(const SlipType &type, const QString &variant) const
+QByteArray FormSet::sampleSlip(const SlipTypeGeometry &type, const QString &variant) const
 {
     const Form &form = formOf(type);
     const QMap<QString, QVariant> v = layout(type, variant).values;
@@ -1304,7 +1304,7 @@ QVector<LayoutRow> FormSet::layoutRows() const
     QVector<LayoutRow> rows;
     int showNo = 0;
     for (const QString &id : typeOrder()) {
-        const SlipType &t = type(id);
+        const SlipTypeGeometry &t = type(id);
         for (const FormVariant &variant : formOf(t).variants) {
             if (!t.displayNames.contains(variant.name)) {
                 continue;

@@ -95,7 +95,7 @@ struct Form
     const FormVariant &variant(const QString &name) const;
 };
 
-struct SlipType
+struct SlipTypeGeometry
 {
     QString id;
     QString formId;
@@ -164,20 +164,20 @@ public:
     static FormSet load(const QString &folder);
 
     const QMap<QString, Form> &forms() const { return m_forms; }
-    const QMap<QString, SlipType> &types() const { return m_types; }
-    const SlipType &type(const QString &id) const;
-    const Form &formOf(const SlipType &type) const;
+    const QMap<QString, SlipTypeGeometry> &types() const { return m_types; }
+    const SlipTypeGeometry &type(const QString &id) const;
+    const Form &formOf(const SlipTypeGeometry &type) const;
     // The type whose pictures a type shows (itself unless it borrows them).
-    const SlipType &pictureOwner(const SlipType &type) const;
+    const SlipTypeGeometry &pictureOwner(const SlipTypeGeometry &type) const;
     // Slip types in the order of the print-out program's list.
     QStringList typeOrder() const;
 
     // Screen side, in the type's window coordinates.
-    QRectF screenRect(const SlipType &type, const QString &boxId, int line = 1) const;
-    QRectF screenCharBox(const SlipType &type, const QString &rowId, int index) const;
-    QVector<ScreenEdit> edits(const SlipType &type) const;
-    QImage picture(const SlipType &type, const QString &variant) const;
-    QJsonObject editTable(const SlipType &type) const;
+    QRectF screenRect(const SlipTypeGeometry &type, const QString &boxId, int line = 1) const;
+    QRectF screenCharBox(const SlipTypeGeometry &type, const QString &rowId, int index) const;
+    QVector<ScreenEdit> edits(const SlipTypeGeometry &type) const;
+    QImage picture(const SlipTypeGeometry &type, const QString &variant) const;
+    QJsonObject editTable(const SlipTypeGeometry &type) const;
 
     // Paper side, 0.1 mm.
     QRect paperRect(const Form &form, const QString &boxId, int line = 1) const;
@@ -185,13 +185,13 @@ public:
     int paperCharPitch(const Form &form, const QString &rowId) const;
     QStringList overlayLines(const Form &form, const QString &variant) const;
     QByteArray overlayFile(const Form &form, const QString &variant) const;
-    LayoutRow layout(const SlipType &type, const QString &variant) const;
+    LayoutRow layout(const SlipTypeGeometry &type, const QString &variant) const;
     QVector<LayoutRow> layoutRows() const;
     QString seedSql() const;
     // A print command file of one slip with every element filled to its full
     // width, placed from the type's layout row as the slip composition places
     // it, to be printed over the overlay.
-    QByteArray sampleSlip(const SlipType &type, const QString &variant) const;
+    QByteArray sampleSlip(const SlipTypeGeometry &type, const QString &variant) const;
 
     // The printed pieces of the slip composition, in writing order; item
     // pieces once, for line 1.
@@ -204,13 +204,13 @@ public:
     static constexpr int kOffPage = 100; // 0.1 mm beyond the right edge
 
 private:
-    QPointF scale(const SlipType &type) const;
-    QVector<double> rowTops(const SlipType &type) const;
-    double rowBottom(const SlipType &type, int line) const;
-    QRectF mapRef(const SlipType &type, const QRectF &ref) const;
-    bool piecePresent(const SlipType &type, const PrintPiece &piece) const;
-    QRect pieceBox(const Form &form, const SlipType &type, const PrintPiece &piece) const;
+    QPointF scale(const SlipTypeGeometry &type) const;
+    QVector<double> rowTops(const SlipTypeGeometry &type) const;
+    double rowBottom(const SlipTypeGeometry &type, int line) const;
+    QRectF mapRef(const SlipTypeGeometry &type, const QRectF &ref) const;
+    bool piecePresent(const SlipTypeGeometry &type, const PrintPiece &piece) const;
+    QRect pieceBox(const Form &form, const SlipTypeGeometry &type, const PrintPiece &piece) const;
 
     QMap<QString, Form> m_forms;
-    QMap<QString, SlipType> m_types;
+    QMap<QString, SlipTypeGeometry> m_types;
 };

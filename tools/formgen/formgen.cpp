@@ -38,7 +38,7 @@ void writeAll(const FormSet &set, const QString &out)
     const QDir dir(out);
     QStringList overlaysDone;
     for (const QString &id : set.typeOrder()) {
-        const SlipType &type = set.type(id);
+        const SlipTypeGeometry &type = set.type(id);
         const Form &form = set.formOf(type);
         for (auto it = type.pictures.begin(); it != type.pictures.end(); ++it) {
             const QString path = dir.filePath(it.value());

@@ -18,7 +18,7 @@ namespace {
 class EditOverlayView : public QWidget
 {
 public:
-    EditOverlayView(const FormSet &set, const SlipType &type, const QString &variant)
+    EditOverlayView(const FormSet &set, const SlipTypeGeometry &type, const QString &variant)
         : m_picture(set.picture(type, variant)), m_edits(set.edits(type)),
           m_origin(set.formOf(type).origin.toPoint())
     {
@@ -76,7 +76,7 @@ int main(int argc, char **argv)
     }
     try {
         const FormSet set = FormSet::load(forms);
-        const SlipType &type = set.type(typeId);
+        const SlipTypeGeometry &type = set.type(typeId);
         if (variant.isEmpty()) {
             variant = set.formOf(type).variants.first().name;
         }

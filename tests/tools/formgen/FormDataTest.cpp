@@ -248,9 +248,9 @@ bool inside(const QRectF &text, const QRect &box)
            text.right() <= box.x() + box.width() && text.bottom() <= box.y() + box.height();
 }
 
-const SlipType &typeOfRow(const QMap<QString, QString> &row)
+const SlipTypeGeometry &typeOfRow(const QMap<QString, QString> &row)
 {
-    for (const SlipType &t : forms().types()) {
+    for (const SlipTypeGeometry &t : forms().types()) {
         for (const QString &name : t.displayNames) {
             if (name == row.value("DenName")) {
                 return t;
@@ -260,7 +260,7 @@ const SlipType &typeOfRow(const QMap<QString, QString> &row)
     throw FormError("no slip type for " + row.value("DenName").toStdString());
 }
 
-bool hasGroup(const SlipType &t, const char *group)
+bool hasGroup(const SlipTypeGeometry &t, const char *group)
 {
     if (!group) {
         return true;
@@ -281,7 +281,7 @@ struct Pieces
 
 Pieces placePieces(const QMap<QString, QString> &row)
 {
-    const SlipType &type = typeOfRow(row);
+    const SlipTypeGeometry &type = typeOfRow(row);
     const Form &form = forms().formOf(type);
     const QMap<QString, int> lengths = schemaColumns("TAMBREL");
     const int lines = value(row, "HINMEI_GYOU") == 9 ? 9 : 6;
@@ -474,7 +474,7 @@ TEST(Overlay, StartsWithTheSheetSizeAndRulesEveryPrintBox)
 {
     for (const auto &row : seedRows()) {
         SCOPED_TRACE(row.value("DenName").toStdString());
-        const SlipType &type = typeOfRow(row);
+        const SlipTypeGeometry &type = typeOfRow(row);
         const Form &form = forms().formOf(type);
         QString variant;
         for (const FormVariant &v : form.variants) {
@@ -546,7 +546,7 @@ TEST(ScreenEdits, KeepTheDesignedWindowPictureAndLinePositions)
     };
     for (const ScreenCase &c : cases) {
         SCOPED_TRACE(c.type);
-        const SlipType &type = forms().type(c.type);
+        const SlipTypeGeometry &type = forms().type(c.type);
         const QJsonObject table = forms().editTable(type);
         EXPECT_EQ(table.value("window").toArray(),
                   (QJsonArray{c.window.width(), c.window.height()}));
@@ -689,7 +689,7 @@ TEST(ScreenEdits, FollowTheColumnGroupsAndTabOrderOfEachType)
 
 TEST(ScreenEdits, SitOnTheirBoxesOfThePictureWithoutOverlapping)
 {
-    for (const SlipType &type : forms().types()) {
+    for (const SlipTypeGeometry &type : forms().types()) {
         SCOPED_TRACE(type.id.toStdString());
         const QVector<ScreenEdit> edits = forms().edits(type);
         const QJsonArray size = forms().editTable(type).value("pictureSize").toArray();
@@ -721,7 +721,7 @@ TEST(ScreenEdits, SitOnTheirBoxesOfThePictureWithoutOverlapping)
 // print box has the form colour, the middle of every item box is blank paper.
 TEST(Pictures, ShowTheRulingOfTheBoxesAndNoData)
 {
-    for (const SlipType &type : forms().types()) {
+    for (const SlipTypeGeometry &type : forms().types()) {
         if (!type.picturesOf.isEmpty()) {
             continue;
         }
@@ -763,7 +763,7 @@ TEST(Pictures, ShowTheRulingOfTheBoxesAndNoData)
 TEST(InstalledFormFiles, AreBesideTheProgramsAndCurrent)
 {
     const QDir bin(QStringLiteral(TAMBREL_BIN_DIR));
-    for (const SlipType &type : forms().types()) {
+    for (const SlipTypeGeometry &type : forms().types()) {
         SCOPED_TRACE(type.id.toStdString());
         const QJsonObject table = forms().editTable(type);
         QFile edits(bin.filePath("FormEdits/" + type.id + ".json"));
@@ -832,7 +832,7 @@ TEST(PrintedSlip, ShowsEveryFullWidthValueInsideABoxOfTheForm)
     ASSERT_TRUE(QFile::exists(printer)) << printer.toStdString();
     for (const auto &row : seedRows()) {
         SCOPED_TRACE(row.value("DenName").toStdString());
-        const SlipType &type = typeOfRow(row);
+        const SlipTypeGeometry &type = typeOfRow(row);
         const Form &form = forms().formOf(type);
         const QString variant = type.displayNames.key(row.value("DenName"));
         QTemporaryDir dir;
