@@ -129,6 +129,13 @@ QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QStri
                                   int size, const QString &style, const QString &colorName,
                                   const QString &background)
 {
+    return TextRecord(x, y, text, fontName, size, style, ColorCode(colorName), background);
+}
+
+QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QString &fontName,
+                                  int size, const QString &style, int color,
+                                  const QString &background)
+{
     // Encoded first, so a refused character leaves nothing half written.
     QByteArray out;
     out += 'T';
@@ -138,7 +145,7 @@ QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QStri
     out += fieldBytes(fontName, "font name") + ';';
     out += QByteArray::number(size) + ';';
     out += fieldBytes(style, "style") + ';';
-    out += QByteArray::number(ColorCode(colorName)) + ';';
+    out += QByteArray::number(color) + ';';
     out += fieldBytes(background, "background") + ';';
     out += "\r\n\r\n";
     return out;

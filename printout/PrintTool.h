@@ -72,6 +72,11 @@ public:
     static QByteArray TextRecord(int x, int y, const QString &text, const QString &fontName,
                                  int size, const QString &style, const QString &colorName,
                                  const QString &background);
+    // The same with the colour as its number, for writers that hold colours
+    // as numbers (the form overlays).
+    static QByteArray TextRecord(int x, int y, const QString &text, const QString &fontName,
+                                 int size, const QString &style, int color,
+                                 const QString &background);
 
 private:
     static void write(const QByteArray &bytes);

@@ -220,3 +220,52 @@ TEST(ColorCode, WholeTable)
     for (const auto &c : cases)
         EXPECT_EQ(TPrintTool::ColorCode(QString::fromLatin1(c.name)), c.number) << c.name;
 }
+
+// A colour given as its number writes the record its name writes.
+TEST(TextRecordByColourNumber, WritesTheRecordOfTheColourName)
+{
+    const struct
+    {
+        const char *name;
+        int number;
+    } cases[] = {{"N", 0}, {"R", 1}, {"B", 4}, {"BG", 6}, {"W", 8}, {"GR+", 15}};
+    const QString text = QStringLiteral("伝票番号");
+    const QString face = QStringLiteral("ＭＳ ゴシック");
+    for (const auto &c : cases) {
+        const QByteArray byNumber = TPrintTool::TextRecord(120, -45, text, face, 8, QString(),
+                                                           c.number, QStringLiteral("1"));
+        EXPECT_EQ(byNumber,
+                  TPrintTool::TextRecord(120, -45, text, face, 8, QString(),
+                                         QString::fromLatin1(c.name), QStringLiteral("1")))
+            << c.name;
+        EXPECT_EQ(byNumber, "T120;-45;" + ShiftJis::encode(text) + ';' + ShiftJis::encode(face) +
+                                ";8;;" + QByteArray::number(c.number) + ";1;\r\n\r\n")
+            << c.name;
+    }
+}
+
+TEST(TextRecordByColourNumber, EscapesSeparatorsAndRefusesWhatShiftJisCannotHold)
+{
+    const QByteArray bytes =
+        TPrintTool::TextRecord(10, 20, QStringLiteral("A;B\r\nE"), QStringLiteral("Face;X"), 9,
+                               QStringLiteral("BI"), 6, QStringLiteral("0"));
+    ASSERT_TRUE(bytes.endsWith("\r\n\r\n"));
+    const QByteArray line = bytes.chopped(4);
+    EXPECT_FALSE(line.contains('\r') || line.contains('\n'));
+    CommandRecord rec(line);
+    EXPECT_EQ(rec.letter(), QLatin1Char('T'));
+    EXPECT_EQ(rec.number(), 10);
+    EXPECT_EQ(rec.number(), 20);
+    EXPECT_EQ(rec.text(), QStringLiteral("A；B  E"));
+    EXPECT_EQ(rec.text(), QStringLiteral("Face；X"));
+    EXPECT_EQ(rec.number(), 9);
+    EXPECT_EQ(rec.text(), QStringLiteral("BI"));
+    EXPECT_EQ(rec.number(), 6);
+    EXPECT_EQ(rec.number(-1), 0);
+    try {
+        TPrintTool::TextRecord(1, 1, QStringLiteral("a😀"), QString(), 0, QString(), 3, QString());
+        FAIL() << "no error";
+    } catch (const ShiftJisError &e) {
+        EXPECT_EQ(e.badCharacter(), QStringLiteral("😀"));
+    }
+}

@@ -2,7 +2,7 @@
 // them for a slip type, the seed SQL of those rows, and a sample slip.
 
 #include "FormGeometry.h"
-#include "text/ShiftJis.h"
+#include "PrintTool.h"
 
 #include <cmath>
 
@@ -340,12 +340,9 @@ QByteArray FormSet::sampleSlip(const SlipTypeGeometry &type, const QString &vari
     const int pitch = v.value("HINMEI_Y_SKIP").toInt();
     QByteArray bytes;
     auto record = [&](int x, int y, const QString &text, const QString &key) {
-        const QString line = QStringLiteral("T%1;%2;%3;%4;%5;;;1;")
-                                 .arg(x)
-                                 .arg(y)
-                                 .arg(text, v.value(key + "_F").toString())
-                                 .arg(v.value(key + "_S").toInt());
-        bytes += ShiftJis::encode(line) + "\r\n";
+        bytes += TPrintTool::TextRecord(x, y, text, v.value(key + "_F").toString(),
+                                        v.value(key + "_S").toInt(), QString(), QString(),
+                                        QStringLiteral("1"));
     };
     for (const PrintPiece &piece : FormSet::printPieces()) {
         const FormBox *box = form.box(piece.box.section('#', 0, 0));

@@ -85,7 +85,6 @@ public:
     static double textWidth(int bytes, int points);
     static double textHeight(int points);
     // The overlay file of a variant: its ruling and captions (FormOverlay.cpp).
-    QStringList overlayLines(const Form &form, const QString &variant) const;
     QByteArray overlayFile(const Form &form, const QString &variant) const;
 
     // The print composition (FormComposition.cpp).

@@ -2,6 +2,7 @@
 // the slip values.
 
 #include "FormGeometryInternal.h"
+#include "PrintTool.h"
 #include "text/ShiftJis.h"
 
 #include <cmath>
@@ -27,13 +28,14 @@ int fitPoints(const QString &text, const QRectF &cell, int maxPoints, int minPoi
 
 } // namespace
 
-QStringList FormSet::overlayLines(const Form &form, const QString &variantName) const
+QByteArray FormSet::overlayFile(const Form &form, const QString &variantName) const
 {
     const FormVariant &variant = form.variant(variantName);
     const int c = variant.colour;
     QStringList lines;
     lines << QStringLiteral("P%1;%2;").arg(form.paperWidth()).arg(form.paperLength());
-    QStringList texts;
+    // The captions follow the ruling, written as the print tool writes text.
+    QByteArray captions;
     QRect all;
     auto box = [&](const QRect &r, int pen) {
         lines << QStringLiteral("B%1;%2;%3;%4;%5;0;%6;14;1;")
@@ -53,12 +55,8 @@ QStringList FormSet::overlayLines(const Form &form, const QString &variantName) 
         const double w = textWidth(int(ShiftJis::byteLength(t)), pt);
         const int x = int(std::floor(cell.x() + (cell.width() - w) / 2));
         const int y = int(std::floor(cell.y() + (cell.height() - textHeight(pt)) / 2));
-        texts << QStringLiteral("T%1;%2;%3;%4;%5;;%6;1;")
-                     .arg(x)
-                     .arg(y)
-                     .arg(t, kCaptionFont)
-                     .arg(pt)
-                     .arg(c);
+        captions +=
+            TPrintTool::TextRecord(x, y, t, kCaptionFont, pt, QString(), c, QStringLiteral("1"));
     };
     for (const FormBox &b : form.boxes) {
         const QRect r = paperFromRef(form, b.rect);
@@ -119,16 +117,10 @@ QStringList FormSet::overlayLines(const Form &form, const QString &variantName) 
     }
     // The outer frame, a little heavier.
     box(all, 4);
-    lines += texts;
-    return lines;
-}
-
-QByteArray FormSet::overlayFile(const Form &form, const QString &variant) const
-{
     QByteArray bytes;
-    for (const QString &line : overlayLines(form, variant)) {
-        bytes += ShiftJis::encode(line, form.variant(variant).overlay);
+    for (const QString &line : std::as_const(lines)) {
+        bytes += ShiftJis::encode(line, variant.overlay);
         bytes += "\r\n";
     }
-    return bytes;
+    return bytes + captions;
 }
