@@ -25,6 +25,42 @@ inline const QString PdfPrinterName = QStringLiteral("PDF ファイル");
 // The user-defined paper size (code 256) in the paper lists.
 inline const QString UserDefinedPaperName = QStringLiteral("ユーザー定義サイズ");
 
+// The print-out program's window.
+inline const QString AppTitle = QStringLiteral("伝票印刷");
+inline const QString FormCaption = QStringLiteral("．．．印刷");
+inline const QString FormFont = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString SettingsGroup = QStringLiteral(" 印刷設定 ");
+inline const QString OffsetGroup = QStringLiteral(" 印刷位置調整（1/10㎜） ");
+inline const QString OffsetGroupHint = QStringLiteral("印刷開始位置を設定してください");
+inline const QString SlipTypeLabel = QStringLiteral("伝票の種類");
+inline const QString PrinterLabel = QStringLiteral("プリンタ");
+inline const QString PaperSizeLabel = QStringLiteral("用紙サイズ");
+inline const QString PaperComboHint = QStringLiteral("用紙を選択してください");
+inline const QString PrinterHint = QStringLiteral("プリンタを選択してください");
+inline const QString PaperSizeHint = QStringLiteral("印刷する用紙サイズを選択します");
+inline const QString PaperSizeLabelHint = QStringLiteral("印刷する用紙サイズを選択してください");
+inline const QString TopLabel = QStringLiteral("用紙の上端から");
+inline const QString LeftLabel = QStringLiteral("用紙の左端から");
+inline const QString PrintButton = QStringLiteral("印 刷");
+inline const QString PrintHint = QStringLiteral("印刷します");
+inline const QString CloseButton = QStringLiteral("閉じる");
+inline const QString HelpButton = QStringLiteral("ヘルプ");
+inline const QString StatusHelp = QStringLiteral("F1ヘルプ");
+inline const QString DataReadError = QStringLiteral("DataRead Error");
+inline const QString DataWriteError = QStringLiteral("Data Write Error");
+inline const QString ClearMarks1 = QStringLiteral("印刷対象を全て解除します。");
+inline const QString ClearMarks2 = QStringLiteral("実行しますか？");
+
+// The confirmation of the print button.
+inline QString printQuestion(const QString &slipType, const QString &printer, const QString &paper)
+{
+    const QString cr2 = QStringLiteral("\r\r");
+    return QStringLiteral("『 ") + slipType + QStringLiteral(" 』  を印刷します。") + cr2 +
+           QStringLiteral("プリンタ ： ") + printer + QStringLiteral("  に") + cr2 + paper +
+           QStringLiteral("  の用紙をセットしてください。") + cr2 +
+           QStringLiteral("印刷を実行しますか？");
+}
+
 // tambrel-print's lines on stderr (after "tambrel-print: ").
 inline const QString CliUsage =
     QStringLiteral("usage: tambrel-print DATA [--form FILE] [--print-form] [--left N] [--top N] "
