@@ -2,9 +2,9 @@
 
 #include <QKeyEvent>
 
-#include <algorithm>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TEditEx::TEditEx(QWidget *parent) : QLineEdit(parent)
 {

@@ -325,7 +325,8 @@ void WriteSlipPages(const SlipLayout &layout, EditableResultSet &slips, TPrintTo
 
 bool CanPreviewPaper(int code)
 {
-    static constexpr int codes[] = {8, 9, 11, 12, 13, 16, 17, 43, 44, 45, 46, 55, 61, 62, 67, 90, 256};
+    static constexpr int codes[] = {8,  9,  11, 12, 13, 16, 17, 43, 44,
+                                    45, 46, 55, 61, 62, 67, 90, 256};
     for (int c : codes) {
         if (c == code)
             return true;

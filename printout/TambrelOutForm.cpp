@@ -14,8 +14,8 @@
 #include "ui/IniWinPlace.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -221,8 +221,8 @@ void TTambrelOutForm::FormCreate(const QString &slipTypeName)
     try {
         IBQueryTambrel.setTransaction(&IBTransaction1());
         IBQueryTambrel.setReadOnly(true);
-        IBQueryTambrel.setSql(
-            QStringList{QStringLiteral("SELECT * FROM TAMBREL"), QStringLiteral("WHERE (PRINTOUT = 1)")});
+        IBQueryTambrel.setSql(QStringList{QStringLiteral("SELECT * FROM TAMBREL"),
+                                          QStringLiteral("WHERE (PRINTOUT = 1)")});
         IBQueryTambrel.open();
 
         IBQuerySet.setTransaction(&IBTransaction1());

@@ -1,9 +1,9 @@
+#include "SlipComposition.h"
 #include "CommandFile.h"
 #include "ImageDispForm.h"
-#include "Printout.h"
 #include "PrintTool.h"
+#include "Printout.h"
 #include "ScriptedMessages.h"
-#include "SlipComposition.h"
 #include "SlipPrintData.h"
 #include "StartPrintDlg.h"
 #include "TestDatabase.h"
@@ -99,13 +99,13 @@ QList<Element> elementTable(bool nine)
                   {"CODE_#2", 's', 0, {"CODE_2_X"}, "CODE_2_Y"}},
                  true};
     for (const char *c : {"COLOR", "IRIKAZU", "SIZE", "CASEE"})
-        e << Element{c, {{QString(c) + "_#", 's', 0, {QString(c) + "_X"}, QString(c) + "_Y"}},
-                     true};
+        e << Element{
+            c, {{QString(c) + "_#", 's', 0, {QString(c) + "_X"}, QString(c) + "_Y"}}, true};
     e << Element{"TANI", {{"TANI_#", 'r', 4, {"TANI_X"}, "TANI_Y"}}, true};
-    e << Element{"KAZU",
-                 {{"KAZU_#1", 'r', 5, {"KAZU_1_X"}, "KAZU_Y"},
-                  {"KAZU_#2", 's', 0, {"KAZU_2_X"}, "KAZU_Y"}},
-                 true};
+    e << Element{
+        "KAZU",
+        {{"KAZU_#1", 'r', 5, {"KAZU_1_X"}, "KAZU_Y"}, {"KAZU_#2", 's', 0, {"KAZU_2_X"}, "KAZU_Y"}},
+        true};
     e << Element{"TKAZU",
                  {{"KAZU_T_#1", 'r', 6, {"TKAZU_1_X"}, "TKAZU_Y"},
                   {"KAZU_T_#2", 's', 0, {"TKAZU_2_X"}, "TKAZU_Y"}},
@@ -116,16 +116,14 @@ QList<Element> elementTable(bool nine)
                  {{"GENKA_#1", 'b', 6, {"GENKA_1_X", "GENKA_2_X"}, "GENKA_Y"},
                   {"GENKA_#2", 'r', 2, {"GENKA_3_X"}, "GENKA_Y"}},
                  true};
-    e << Element{"GENKAKEI",
-                 {{"GENKAKEI_#", 'b', 9, {"GENKAKEI_1_X", "GENKAKEI_2_X", "GENKAKEI_3_X"},
-                   "GENKAKEI_Y"}},
-                 true};
-    e << Element{"URITANKA",
-                 {{"URITANKA_#", 'b', 6, {"URITANKA_1_X", "URITANKA_2_X"}, "URITANKA_Y"}},
-                 true};
-    e << Element{"BIKOU",
-                 {{"BIKOU_#", 'b', 9, {"BIKOU_1_X", "BIKOU_2_X", "BIKOU_3_X"}, "BIKOU_Y"}},
-                 true};
+    e << Element{
+        "GENKAKEI",
+        {{"GENKAKEI_#", 'b', 9, {"GENKAKEI_1_X", "GENKAKEI_2_X", "GENKAKEI_3_X"}, "GENKAKEI_Y"}},
+        true};
+    e << Element{
+        "URITANKA", {{"URITANKA_#", 'b', 6, {"URITANKA_1_X", "URITANKA_2_X"}, "URITANKA_Y"}}, true};
+    e << Element{
+        "BIKOU", {{"BIKOU_#", 'b', 9, {"BIKOU_1_X", "BIKOU_2_X", "BIKOU_3_X"}, "BIKOU_Y"}}, true};
     // Totals.
     e << Element{"GOUKEI_KAZU",
                  {{"GOUKEI_KAZU" + t + "_1", 'r', 5, {"GOUKEI_KAZU_1_X"}, "GOUKEI_KAZU_Y"},
@@ -134,11 +132,16 @@ QList<Element> elementTable(bool nine)
                  {{"GOUKEI_KAZU" + t + "_T1", 'r', 6, {"GOUKEI_KAZU_T_1_X"}, "GOUKEI_KAZU_T_Y"},
                   {"GOUKEI_KAZU" + t + "_T2", 's', 0, {"GOUKEI_KAZU_T_2_X"}, "GOUKEI_KAZU_T_Y"}}};
     e << Element{"GOUKEI_GENKA",
-                 {{"GOUKEI_GENKA" + t, 'b', 9,
+                 {{"GOUKEI_GENKA" + t,
+                   'b',
+                   9,
                    {"GOUKEI_GENKA_1_X", "GOUKEI_GENKA_2_X", "GOUKEI_GENKA_3_X"},
                    "GOUKEI_GENKA_Y"}}};
     e << Element{"GOUKEI_URI",
-                 {{"GOUKEI_URI" + t, 'b', 9, {"GOUKEI_URI_1_X", "GOUKEI_URI_2_X", "GOUKEI_URI_3_X"},
+                 {{"GOUKEI_URI" + t,
+                   'b',
+                   9,
+                   {"GOUKEI_URI_1_X", "GOUKEI_URI_2_X", "GOUKEI_URI_3_X"},
                    "GOUKEI_URI_Y"}}};
     for (const char *c : {"F_F1", "G_F1", "H_F1", "I_F1", "J_F1", "K_F1", "L_F1"})
         e << own(c);
@@ -173,7 +176,8 @@ QList<Record> expectedRecords(const QMap<QString, QVariant> &layout,
         for (int n = 1; n <= lines; ++n) {
             const int off = e.item ? (n - 1) * skip : 0;
             for (const Part &p : e.parts) {
-                const QString value = text(slip.value(QString(p.source).replace(QLatin1Char('#'), QString::number(n))));
+                const QString value = text(
+                    slip.value(QString(p.source).replace(QLatin1Char('#'), QString::number(n))));
                 const int y = L(p.y) + off;
                 switch (p.cut) {
                 case 's':
@@ -257,8 +261,8 @@ protected:
         TStartPrintDlg::setExecutor(nullptr);
     }
 
-    void openSets(const QString &slipSql = QStringLiteral(
-                      "SELECT * FROM TAMBREL WHERE (PRINTOUT = 1) ORDER BY ID"))
+    void openSets(const QString &slipSql =
+                      QStringLiteral("SELECT * FROM TAMBREL WHERE (PRINTOUT = 1) ORDER BY ID"))
     {
         rows.close();
         slips.close();
@@ -333,7 +337,7 @@ TEST(RightPiece, WidthsBlocksAndCutCharacters)
         {u"12345", 9, 6, 3, u"345"},
         {u"7", 3, 0, 1, u" "}, // BINN 7
         {u"7", 3, 2, 1, u"7"},
-        {u"", 5, 0, 0, u"     "},                // empty: blanks all the same
+        {u"", 5, 0, 0, u"     "},               // empty: blanks all the same
         {u"1234567890", 9, 0, 0, u"234567890"}, // longer: its last characters
         {u"ab", 0, 0, 0, u"ab"},                // no width: as stored
         {u"ｱｲ", 4, 0, 0, u"  ｱｲ"},              // half-width kana: one byte each
@@ -413,13 +417,13 @@ TEST_F(SlipCompositionTest, LineCountPicksLinesAndTotals)
         SCOPED_TRACE(c.lines);
         const QMap<QString, QVariant> L = SlipPrintData::setLayout(db, TypeName, c.lines, 85);
         execute("DELETE FROM TAMBREL");
-        SlipPrintData::insertSlip(db, 1,
-                                  {{"GOUKEI_KAZU9_1", 9}, {"GOUKEI_KAZU6_1", 6}, {"HINMEI_71", "L7"}});
+        SlipPrintData::insertSlip(
+            db, 1, {{"GOUKEI_KAZU9_1", 9}, {"GOUKEI_KAZU6_1", 6}, {"HINMEI_71", "L7"}});
         compose();
         const QList<FileRecord> r = readRecords(dataFile);
         EXPECT_EQ(r.size(), c.records);
-        const Record *total = at(r, L.value("GOUKEI_KAZU_1_X").toInt(),
-                                 L.value("GOUKEI_KAZU_Y").toInt());
+        const Record *total =
+            at(r, L.value("GOUKEI_KAZU_1_X").toInt(), L.value("GOUKEI_KAZU_Y").toInt());
         ASSERT_NE(total, nullptr);
         EXPECT_EQ(total->text, c.total);
         // Line 7 only with nine lines, even when it is filled.
@@ -489,8 +493,8 @@ TEST_F(SlipCompositionTest, ShowPDAndPaperChoosePreviewOrPrint)
         ComposeOutput output;
         bool dialog;
     } cases[] = {
-        {1, 9, ComposeOutput::Previewed, false},  {1, 256, ComposeOutput::Previewed, false},
-        {1, 1, ComposeOutput::Printed, true},     {1, 14, ComposeOutput::Printed, true},
+        {1, 9, ComposeOutput::Previewed, false}, {1, 256, ComposeOutput::Previewed, false},
+        {1, 1, ComposeOutput::Printed, true},    {1, 14, ComposeOutput::Printed, true},
         {0, 9, ComposeOutput::Printed, false},
     };
     for (const auto &c : cases) {

@@ -78,9 +78,8 @@ inline void updateLayout(Database &db, const QString &denName, const QMap<QStrin
 // column's length, after a slip letter when there is room), numbers with
 // slip × 100000 + column number. overrides replace single values (a null
 // QVariant stores null). Returns the values stored.
-inline QMap<QString, QVariant> insertSlip(Database &db, int slip,
-                                          const QMap<QString, QVariant> &overrides = {},
-                                          int printout = 1)
+inline QMap<QString, QVariant>
+insertSlip(Database &db, int slip, const QMap<QString, QVariant> &overrides = {}, int printout = 1)
 {
     QMap<QString, QVariant> values;
     Transaction tr(&db);
