@@ -8,14 +8,22 @@
 #include "ui/EditFieldSetup.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -226,4 +234,197 @@ TEST(WinColor, NumbersAndSystemColours)
     EXPECT_EQ(WinColorToQColor(16776960), QColor(0, 255, 255));
     EXPECT_EQ(WinColorToQColor(0x000000FF), QColor(255, 0, 0));
     EXPECT_EQ(WinColorToQColor(-16777192), QApplication::palette().color(QPalette::ToolTipBase));
+}
+
+namespace {
+
+QString helperPath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("settings-file-helper"));
+}
+
+// The settings of a program folder whose database is on a server, with a
+// local database file beside the programs as well: a start that found the
+// server path missing would switch to the local file.
+QByteArray serverSettings()
+{
+    return "; shared by every computer of the shop\r\n"
+           "[TAMBREL]\r\nF_DbPath=dbhost/3050:/srv/tambrel/"
+           "TAMBREL.FDB\r\nCompanyName=\x8f\xa4\x89\xef\r\n"
+           "UserName=\r\nHintShow=0\r\nHintColor=-16777192\r\nHintTime=2000\r\n"
+           "DenKetaCD=0\r\nEditColor=16776960\r\nAutoCalc=1\r\nAutoRenban=0\r\nUseTanka=0\r\n"
+           "Marume=0\r\nDenIndex=0\r\nItemCodeLen=0\r\n"
+           "\r\n[NewRecord]\r\nCoCode=\r\nCoName=\r\nTenmei=\r\nTorihikiCode1=\r\nTorihikiCode2="
+           "\r\n"
+           "TorihikiName1=\r\nTorihikiName2=\r\nDateTr1=0\r\nDateTr2=0\r\nDateTr3=0\r\n"
+           "DateTy1=0\r\nBunruiCode=\r\n"
+           "\r\n[Export]\r\nExportDen=0\r\nExportDate=0\r\n";
+}
+
+const QString kServerPath = QStringLiteral("dbhost/3050:/srv/tambrel/TAMBREL.FDB");
+
+// A snapshot of the file as another program would read it at that moment.
+void expectComplete(const QByteArray &bytes)
+{
+    const QString text = ShiftJis::decode(bytes);
+    ASSERT_TRUE(text.contains(QStringLiteral("F_DbPath=") + kServerPath)) << bytes.size();
+    ASSERT_TRUE(text.contains(QStringLiteral("[Export]\r\nExportDen=0\r\nExportDate=0\r\n")));
+    ASSERT_TRUE(text.startsWith(QStringLiteral("; shared by every computer of the shop\r\n")));
+}
+
+} // namespace
+
+// Programs loading their settings while others save window places and grid
+// widths: every load finds the server database, the file is whole at every
+// moment, and no program's change is lost.
+TEST(SharedSettingsFile, LoadsBesideWritersNeverSeeAPartialFile)
+{
+    ProgramFolder folder(true);
+    writeFile(folder.ini(), serverSettings());
+    ASSERT_TRUE(QFileInfo::exists(helperPath()));
+    std::vector<std::unique_ptr<QProcess>> procs;
+    auto start = [&](const QStringList &args) {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(helperPath(), args);
+        procs.push_back(std::move(p));
+    };
+    for (int i = 0; i < 2; ++i)
+        start({QStringLiteral("write"), folder.ini(), QStringLiteral("200"), QString::number(i)});
+    for (int i = 0; i < 2; ++i)
+        start({QStringLiteral("load"), folder.path(), QStringLiteral("20")});
+    int snapshots = 0;
+    // QProcess learns of a child's end only while it waits on that child.
+    auto running = [&] {
+        bool any = false;
+        for (auto &p : procs) {
+            if (p->state() != QProcess::NotRunning && !p->waitForFinished(1))
+                any = true;
+        }
+        return any;
+    };
+    while (running()) {
+        expectComplete(readAll(folder.ini()));
+        ++snapshots;
+    }
+    int writes = 0, loads = 0;
+    for (auto &p : procs) {
+        p->waitForFinished(60000);
+        EXPECT_EQ(p->exitCode(), 0);
+        for (const QByteArray &line : p->readAllStandardOutput().split('\n')) {
+            if (line.startsWith("W ")) {
+                ++writes;
+                EXPECT_TRUE(line.endsWith(" ok")) << line.constData();
+            } else if (line.startsWith("L ")) {
+                ++loads;
+                EXPECT_EQ(QString::fromUtf8(line.mid(2)), kServerPath);
+            } else if (!line.isEmpty()) {
+                ADD_FAILURE() << line.constData();
+            }
+        }
+    }
+    EXPECT_EQ(writes, 400);
+    EXPECT_EQ(loads, 40);
+    expectComplete(readAll(folder.ini()));
+    const IniFile ini(folder.ini());
+    EXPECT_EQ(ini.readString(QStringLiteral("TAMBREL"), QStringLiteral("CompanyName"), QString()),
+              QStringLiteral("商会"));
+    // Each writer touched all eight grid columns; none of them went missing.
+    EXPECT_EQ(ini.keys(QStringLiteral("Grid")).size(), 8);
+    std::printf("%d snapshots of the file read during the run\n", snapshots);
+}
+
+// A program killed in the middle of saving leaves the file as it was before
+// or after that save, never empty or cut.
+TEST(SharedSettingsFile, KilledWriterLeavesTheFileWhole)
+{
+    ProgramFolder folder(true);
+    writeFile(folder.ini(), serverSettings());
+    for (int delayMs : {5, 20, 45, 80, 130}) {
+        QProcess p;
+        p.start(helperPath(), {QStringLiteral("write"), folder.ini(), QStringLiteral("100000"),
+                               QString::number(delayMs)});
+        ASSERT_TRUE(p.waitForStarted());
+        // Let it write for a while, then end it without warning.
+        for (int seen = 0; seen < 3 && p.state() == QProcess::Running;)
+            seen += p.waitForReadyRead(2000) ? int(p.readAll().count('\n')) : 1;
+        QThread::msleep(static_cast<unsigned long>(delayMs % 7));
+        ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+        p.waitForFinished();
+        expectComplete(readAll(folder.ini()));
+        // The next writer is not held up by the lock of the killed one.
+        EXPECT_TRUE(WriteIniInteger(folder.ini(), QStringLiteral("Grid"), QStringLiteral("AFTER"),
+                                    delayMs));
+        EXPECT_EQ(ReadIniInteger(folder.ini(), QStringLiteral("Grid"), QStringLiteral("AFTER"), 0),
+                  delayMs);
+    }
+}
+
+// Bytes that are not Shift-JIS (here in a comment and a value) stay as they
+// are; the rest of the file is still written.
+TEST(IniFile, UndecodableBytesAreKeptAndTheRestWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.ini"));
+    const QByteArray comment = "; \x81\xFF\xFD old note";
+    const QByteArray value = "Name=\xF0";
+    writeFile(path, comment + "\r\n[S]\r\n" + value + "\r\nK=1\r\n");
+    ASSERT_TRUE(
+        WriteIniString(path, QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("2")));
+    ASSERT_TRUE(
+        WriteIniString(path, QStringLiteral("S"), QStringLiteral("New"), QStringLiteral("社")));
+    EXPECT_EQ(readAll(path), comment + "\r\n[S]\r\n" + value + "\r\nK=2\r\nNew=\x8e\xd0\r\n");
+    EXPECT_EQ(ReadIniString(path, QStringLiteral("S"), QStringLiteral("K"), QString()),
+              QStringLiteral("2"));
+}
+
+// A section written twice is one section: keys of either copy are read and
+// written where they stand.
+TEST(IniFile, RepeatedSectionIsOneSection)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.ini"));
+    writeFile(path, "[S]\r\nA=1\r\n[T]\r\nX=1\r\n[s]\r\nB=2\r\n");
+    const IniFile before(path);
+    EXPECT_EQ(before.readString(QStringLiteral("S"), QStringLiteral("B"), QString()),
+              QStringLiteral("2"));
+    EXPECT_EQ(before.keys(QStringLiteral("S")),
+              (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    EXPECT_EQ(before.sections(), (QStringList{QStringLiteral("S"), QStringLiteral("T")}));
+    ASSERT_TRUE(
+        WriteIniString(path, QStringLiteral("S"), QStringLiteral("B"), QStringLiteral("3")));
+    ASSERT_TRUE(
+        WriteIniString(path, QStringLiteral("S"), QStringLiteral("C"), QStringLiteral("4")));
+    EXPECT_EQ(readAll(path), QByteArray("[S]\r\nA=1\r\nC=4\r\n[T]\r\nX=1\r\n[s]\r\nB=3\r\n"));
+    IniFile erase(path);
+    erase.eraseSection(QStringLiteral("S"));
+    ASSERT_TRUE(erase.save());
+    EXPECT_EQ(readAll(path), QByteArray("[T]\r\nX=1\r\n"));
+}
+
+// Saving what the file holds already does not rewrite it: grid widths and
+// window places are saved on every close.
+TEST(IniFile, UnchangedValuesAreNotWritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.ini"));
+    writeFile(path, "[Grid]\r\nA=10\r\nB=20\r\n");
+    auto inode = [&] {
+        struct stat st
+        {
+        };
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto first = inode();
+    ASSERT_NE(first, 0u);
+    EXPECT_TRUE(WriteIniInteger(path, QStringLiteral("grid"), QStringLiteral("a"), 10));
+    IniFile same(path);
+    same.writeInteger(QStringLiteral("Grid"), QStringLiteral("B"), 20);
+    EXPECT_TRUE(same.save());
+    EXPECT_EQ(inode(), first);
+    // A real change replaces the file whole.
+    EXPECT_TRUE(WriteIniInteger(path, QStringLiteral("Grid"), QStringLiteral("B"), 21));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(readAll(path), QByteArray("[Grid]\r\nA=10\r\nB=21\r\n"));
 }
