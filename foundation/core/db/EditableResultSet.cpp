@@ -56,6 +56,8 @@ bool sameKey(const QVariant &a, const QVariant &b)
 }
 
 const QString kIdColumn = QStringLiteral("ID");
+// Firebird's id of the SJIS_0208 character set.
+constexpr int kSjis0208CharSet = 5;
 
 } // namespace
 
@@ -509,11 +511,14 @@ QVariant EditableResultSet::convertForColumn(int column, const QVariant &value) 
         return value;
     if (c.isText()) {
         // Refused here, where the user still sees what was typed, rather
-        // than when the pending changes are written.
-        const QString t = value.toString();
-        QByteArray bytes;
+        // than when the pending changes are written: what the column's
+        // character set cannot hold, and what would come back as another
+        // character. Look-alikes are stored as the character that comes back.
+        const QString t = ShiftJis::normalized(value.toString());
+        const ShiftJis::Charset charset =
+            c.charSet == kSjis0208CharSet ? ShiftJis::Charset::Sjis0208 : ShiftJis::Charset::Cp932;
         qsizetype bad = 0;
-        if (!ShiftJis::tryEncode(t, &bytes, &bad))
+        if (!ShiftJis::tryEncode(t, nullptr, &bad, charset))
             throw AppError(ShiftJisError(t, bad, c.name).userMessage());
         return t;
     }

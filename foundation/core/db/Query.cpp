@@ -45,6 +45,23 @@ QString decodeText(const char *data, qsizetype size, int charSet)
     return ShiftJis::decode(data, size);
 }
 
+// A text parameter travels with a 16-bit length; a longer one would arrive
+// cut to its length modulo 65536.
+void checkLength(const QByteArray &bytes, const QString &name)
+{
+    if (bytes.size() > 0xFFFF)
+        throw DbError(QStringLiteral("parameter :%1 is %2 bytes long, more than 65535")
+                          .arg(name)
+                          .arg(bytes.size()));
+}
+
+ShiftJis::Charset connectionCharset(const Database &database)
+{
+    return database.params().charset.compare(QLatin1String("SJIS_0208"), Qt::CaseInsensitive) == 0
+               ? ShiftJis::Charset::Sjis0208
+               : ShiftJis::Charset::Cp932;
+}
+
 } // namespace
 
 int ColumnInfo::charLength() const
@@ -118,7 +135,27 @@ QString Query::rewriteNamedParameters(const QString &sql, QStringList *names)
     };
     while (i < n) {
         const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        if ((c == QLatin1Char('q') || c == QLatin1Char('Q')) && i + 2 < n &&
+            sql.at(i + 1) == QLatin1Char('\'') && (i == 0 || !isNameChar(sql.at(i - 1)))) {
+            // q'{...}': the text runs to the closing delimiter and a quote;
+            // quotes and colons inside it are text.
+            const QChar open = sql.at(i + 2);
+            QChar close = open;
+            if (open == QLatin1Char('('))
+                close = QLatin1Char(')');
+            else if (open == QLatin1Char('{'))
+                close = QLatin1Char('}');
+            else if (open == QLatin1Char('['))
+                close = QLatin1Char(']');
+            else if (open == QLatin1Char('<'))
+                close = QLatin1Char('>');
+            qsizetype j = i + 3;
+            while (j + 1 < n && !(sql.at(j) == close && sql.at(j + 1) == QLatin1Char('\'')))
+                ++j;
+            j = j + 1 < n ? j + 2 : n;
+            out += sql.mid(i, j - i);
+            i = j;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             // Copy a string literal or quoted name whole; doubled quotes stay inside.
             qsizetype j = i + 1;
             while (j < n) {
@@ -314,6 +351,7 @@ void Query::bindInput()
         case QMetaType::QByteArray:
             e.bytes = v.toByteArray();
             e.length = static_cast<unsigned>(qMax<qsizetype>(1, e.bytes.size()));
+            checkLength(e.bytes, name);
             break;
         case QMetaType::QDate: {
             const QDate date = v.toDate();
@@ -341,7 +379,10 @@ void Query::bindInput()
             break;
         }
         default: {
-            e.bytes = ShiftJis::encode(v.toString(), name);
+            // What the connection's character set cannot hold is refused
+            // here, naming the parameter, rather than by the server.
+            e.bytes = ShiftJis::encode(v.toString(), name, connectionCharset(*m_database));
+            checkLength(e.bytes, name);
             e.charSet = -1; // the connection's character set
             e.length = static_cast<unsigned>(qMax<qsizetype>(1, e.bytes.size()));
             break;

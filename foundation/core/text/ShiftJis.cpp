@@ -3,63 +3,125 @@
 
 #include <QList>
 
-#include <cerrno>
+#include <array>
 #include <iconv.h>
+#include <memory>
 #include <mutex>
 
 namespace {
 
 constexpr const char *kCodePage = "CP932";
+constexpr char16_t kNone = 0;
 
-// iconv descriptors are costly to open; one per direction is kept for the
-// process. Conversion is stateless for CP932, and calls are serialised.
-class Converter
+// Characters with their own Unicode value that share a code of code page
+// 932 with the look-alike named beside them. Input methods that follow the
+// JIS mapping type the first; the code page gives back the second.
+constexpr std::array<std::pair<char16_t, char16_t>, 7> kLookAlikes{{
+    {0x301C, 0xFF5E}, // wave dash → full-width tilde
+    {0x2016, 0x2225}, // double vertical line → parallel to
+    {0x2212, 0xFF0D}, // minus sign → full-width hyphen-minus
+    {0x2014, 0x2015}, // em dash → horizontal bar
+    {0x00A2, 0xFFE0}, // cent sign → full-width cent sign
+    {0x00A3, 0xFFE1}, // pound sign → full-width pound sign
+    {0x00AC, 0xFFE2}, // not sign → full-width not sign
+}};
+
+bool isLeadByte(unsigned char b)
 {
-public:
-    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (m_cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(m_cd);
-    }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t handle() const { return m_cd; }
-    std::mutex &mutex() { return m_mutex; }
-
-private:
-    iconv_t m_cd;
-    std::mutex m_mutex;
+// The code page as two tables, made once from glibc's converter: codes to
+// characters and characters to codes. A character gets a code only when
+// that code decodes to it again; glibc's best-fit mappings ("¥" to the
+// backslash byte, "‾" to "~") are not taken.
+struct Tables
+{
+    std::array<char16_t, 256> single{};
+    std::array<char16_t, 65536> pair{};
+    std::array<quint16, 65536> code{}; // 0: none; below 0x100: one byte
 };
 
-Converter &toSjis()
+bool convert(iconv_t cd, const char *in, size_t inSize, char *out, size_t *outSize)
 {
-    static Converter c(kCodePage, "UTF-16LE");
-    return c;
-}
-
-Converter &fromSjis()
-{
-    static Converter c("UTF-16LE", kCodePage);
-    return c;
-}
-
-// Encodes one code point (given as UTF-16 units); returns false when CP932
-// has no such character.
-bool encodeUnits(Converter &conv, const char16_t *units, size_t count, QByteArray &out)
-{
-    char buffer[16];
-    char *in = const_cast<char *>(reinterpret_cast<const char *>(units));
-    size_t inLeft = count * 2;
-    char *outPtr = buffer;
-    size_t outLeft = sizeof buffer;
-    iconv(conv.handle(), nullptr, nullptr, nullptr, nullptr);
-    if (iconv(conv.handle(), &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1))
+    char *inPtr = const_cast<char *>(in);
+    char *outPtr = out;
+    size_t outLeft = *outSize;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inPtr, &inSize, &outPtr, &outLeft) == static_cast<size_t>(-1) || inSize != 0)
         return false;
-    out.append(buffer, static_cast<qsizetype>(outPtr - buffer));
+    *outSize = static_cast<size_t>(outPtr - out);
     return true;
+}
+
+char16_t decodeOne(iconv_t cd, const char *bytes, size_t size)
+{
+    char16_t units[4];
+    size_t outSize = sizeof units;
+    if (!convert(cd, bytes, size, reinterpret_cast<char *>(units), &outSize) || outSize != 2)
+        return kNone;
+    return units[0];
+}
+
+std::unique_ptr<Tables> buildTables()
+{
+    auto t = std::make_unique<Tables>();
+    const iconv_t dec = iconv_open("UTF-16LE", kCodePage);
+    const iconv_t enc = iconv_open(kCodePage, "UTF-16LE");
+    if (dec == reinterpret_cast<iconv_t>(-1) || enc == reinterpret_cast<iconv_t>(-1))
+        return t; // without the converter only ASCII passes
+    for (int b = 0; b < 0x80; ++b)
+        t->single[size_t(b)] = char16_t(b);
+    for (int b = 0x80; b < 0x100; ++b) {
+        if (isLeadByte(static_cast<unsigned char>(b)))
+            continue;
+        const char c = static_cast<char>(b);
+        t->single[size_t(b)] = decodeOne(dec, &c, 1);
+    }
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLeadByte(static_cast<unsigned char>(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            t->pair[size_t(lead << 8 | trail)] = decodeOne(dec, bytes, 2);
+        }
+    }
+    // Characters to codes: glibc's choice where a character has several
+    // codes (NEC and IBM rows), provided it decodes back; else the first.
+    auto learn = [&](char16_t u, quint16 codeFound) {
+        if (u == kNone || u < 0x80 || t->code[u] != 0)
+            return;
+        char out[4];
+        size_t outSize = sizeof out;
+        quint16 chosen = codeFound;
+        if (convert(enc, reinterpret_cast<const char *>(&u), 2, out, &outSize)) {
+            const quint16 c = outSize == 1   ? quint16(static_cast<unsigned char>(out[0]))
+                              : outSize == 2 ? quint16(static_cast<unsigned char>(out[0]) << 8 |
+                                                       static_cast<unsigned char>(out[1]))
+                                             : 0;
+            const char16_t back = c < 0x100 ? t->single[c] : t->pair[c];
+            if (c != 0 && back == u)
+                chosen = c;
+        }
+        t->code[u] = chosen;
+    };
+    for (int b = 0x80; b < 0x100; ++b)
+        learn(t->single[size_t(b)], quint16(b));
+    for (int c = 0x8140; c <= 0xFCFC; ++c)
+        learn(t->pair[size_t(c)], quint16(c));
+    for (const auto &[from, to] : kLookAlikes)
+        t->code[from] = t->code[to];
+    iconv_close(dec);
+    iconv_close(enc);
+    return t;
+}
+
+const Tables &tables()
+{
+    static const std::unique_ptr<Tables> t = buildTables();
+    return *t;
 }
 
 } // namespace
@@ -97,83 +159,94 @@ ShiftJisError ShiftJisError::withField(const QString &field) const
 
 namespace ShiftJis {
 
-bool tryEncode(const QString &text, QByteArray *out, qsizetype *badPosition)
+bool tryEncode(const QString &text, QByteArray *out, qsizetype *badPosition, Charset charset)
 {
+    const Tables &t = tables();
     QByteArray result;
-    result.reserve(text.size() * 2);
-    Converter &conv = toSjis();
-    std::lock_guard lock(conv.mutex());
+    if (out)
+        result.reserve(text.size() * 2);
     const char16_t *units = reinterpret_cast<const char16_t *>(text.utf16());
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n;) {
+    for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = units[i];
         if (u < 0x80) { // ASCII maps to itself
-            result.append(static_cast<char>(u));
-            ++i;
+            if (out)
+                result.append(static_cast<char>(u));
             continue;
         }
-        size_t count = 1;
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(units[i + 1]))
-            count = 2;
-        if (!conv.valid() || QChar::isSurrogate(u) ||
-            !encodeUnits(conv, units + i, count, result)) {
+        const quint16 c = QChar::isSurrogate(u) ? 0 : t.code[u];
+        // The database's SJIS_0208 refuses every code from lead byte F0 on.
+        if (c == 0 || (charset == Charset::Sjis0208 && c >= 0xF000)) {
             if (badPosition)
                 *badPosition = i;
             return false;
         }
-        i += static_cast<qsizetype>(count);
+        if (!out)
+            continue;
+        if (c >= 0x100)
+            result.append(static_cast<char>(c >> 8));
+        result.append(static_cast<char>(c & 0xFF));
     }
     if (out)
         *out = std::move(result);
     return true;
 }
 
-QByteArray encode(const QString &text, const QString &field)
+QByteArray encode(const QString &text, const QString &field, Charset charset)
 {
     QByteArray out;
     qsizetype bad = -1;
-    if (!tryEncode(text, &out, &bad))
+    if (!tryEncode(text, &out, &bad, charset))
         throw ShiftJisError(text, bad, field);
     return out;
 }
 
-bool canEncode(const QString &text)
+bool canEncode(const QString &text, Charset charset)
 {
-    return tryEncode(text, nullptr, nullptr);
+    return tryEncode(text, nullptr, nullptr, charset);
+}
+
+QString normalized(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        for (const auto &[from, to] : kLookAlikes) {
+            if (c.unicode() == from) {
+                c = QChar(to);
+                break;
+            }
+        }
+    }
+    return result;
 }
 
 QString decode(const char *data, qsizetype size)
 {
-    QString result;
-    result.reserve(size);
-    Converter &conv = fromSjis();
-    std::lock_guard lock(conv.mutex());
-    qsizetype i = 0;
-    while (i < size) {
-        const unsigned char b = static_cast<unsigned char>(data[i]);
+    const Tables &t = tables();
+    QString result(size, Qt::Uninitialized);
+    QChar *out = result.data();
+    qsizetype written = 0;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data);
+    for (qsizetype i = 0; i < size;) {
+        const unsigned char b = bytes[i];
+        char16_t u = kNone;
+        qsizetype used = 1;
         if (b < 0x80) {
-            result.append(QChar(b));
-            ++i;
-            continue;
-        }
-        // Lead bytes of double-byte characters: 81-9F and E0-FC.
-        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        const qsizetype len = (lead && i + 1 < size) ? 2 : 1;
-        char16_t buffer[4];
-        char *in = const_cast<char *>(data + i);
-        size_t inLeft = static_cast<size_t>(len);
-        char *outPtr = reinterpret_cast<char *>(buffer);
-        size_t outLeft = sizeof buffer;
-        iconv(conv.handle(), nullptr, nullptr, nullptr, nullptr);
-        if (conv.valid() &&
-            iconv(conv.handle(), &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) {
-            const qsizetype units = (reinterpret_cast<char16_t *>(outPtr) - buffer);
-            result.append(reinterpret_cast<const QChar *>(buffer), units);
+            u = b;
+        } else if (isLeadByte(b)) {
+            if (i + 1 < size) {
+                u = t.pair[size_t(b << 8 | bytes[i + 1])];
+                used = 2;
+            }
+            if (u == kNone)
+                used = 1; // only the lead byte is lost; the next is read anew
         } else {
-            result.append(QChar(QChar::ReplacementCharacter));
+            u = t.single[b];
         }
-        i += len;
+        out[written++] = u == kNone && b != 0 ? QChar(QChar::ReplacementCharacter) : QChar(u);
+        i += used;
     }
+    result.truncate(written);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "app/AppError.h"
 #include "app/ConnectDatabase.h"
 #include "db/DbError.h"
+#include "db/EditableResultSet.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "text/ShiftJis.h"
@@ -111,6 +112,69 @@ TEST_F(SlipDatabase, CharacterOutsideShiftJisIsRefusedAndNothingWritten)
     EXPECT_EQ(count.value(0).toLongLong(), 0);
 }
 
+// The columns are SJIS_0208, which holds less than code page 932: what it
+// cannot hold is refused when typed, naming the field, and again at the
+// connection, naming the parameter; nothing reaches the table.
+TEST_F(SlipDatabase, TextTheColumnCannotHoldIsRefusedWhereItIsTyped)
+{
+    EditableResultSet set;
+    set.setTransaction(&m_tr);
+    set.setSql(QStringLiteral("SELECT * FROM TAMBREL"));
+    set.open();
+    ASSERT_TRUE(set.Append());
+    try {
+        set.setValue(QStringLiteral("CONAME"), QStringLiteral("髙島屋"));
+        FAIL() << "FB FC is outside the column's character set";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("CONAME に使用できない文字「髙」（U+9AD9）が含まれています。"));
+    }
+    EXPECT_TRUE(set.value(QStringLiteral("CONAME")).isNull());
+    // A look-alike is held as the character that comes back.
+    set.setValue(QStringLiteral("TENPONAME"), QStringLiteral("東京〜大阪"));
+    EXPECT_EQ(set.value(QStringLiteral("TENPONAME")).toString(), QStringLiteral("東京～大阪"));
+    set.Cancel();
+
+    Query ins(m_db, m_tr);
+    ins.setSql(QStringLiteral("INSERT INTO TAMBREL (CONAME, TENPONAME) VALUES (:CONAME, :T)"));
+    ins.setParam(QStringLiteral("CONAME"), QStringLiteral("①"));
+    ins.setParam(QStringLiteral("T"), QStringLiteral("髙"));
+    try {
+        ins.execute();
+        FAIL() << "FB FC must not reach the server";
+    } catch (const ShiftJisError &e) {
+        EXPECT_EQ(e.field(), QStringLiteral("T"));
+    }
+    // What the column holds comes back as typed, the NEC row included.
+    ins.setParam(QStringLiteral("T"), QStringLiteral("～∥－￥"));
+    ins.execute();
+    Query sel(m_db, m_tr);
+    sel.setSql(QStringLiteral("SELECT CONAME, TENPONAME FROM TAMBREL"));
+    ASSERT_TRUE(sel.openFirst());
+    EXPECT_EQ(sel.value(0).toString(), QStringLiteral("①"));
+    EXPECT_EQ(sel.value(1).toString(), QStringLiteral("～∥－￥"));
+}
+
+// A text parameter travels with a 16-bit length; one byte more must not
+// arrive as a text of length 0.
+TEST_F(SlipDatabase, TextParameterOverSixtyFiveThousandBytesIsRefused)
+{
+    Query q(m_db, m_tr);
+    q.setSql(
+        QStringLiteral("SELECT CHAR_LENGTH(CAST(:P0 AS BLOB SUB_TYPE TEXT)) FROM RDB$DATABASE"));
+    for (const QVariant &value :
+         {QVariant(QString(65536, QLatin1Char('x'))), QVariant(QByteArray(65536, 'x')),
+          QVariant(QString(32768, QChar(0x4E9C)))}) {
+        q.setParam(QStringLiteral("P0"), value);
+        try {
+            q.openFirst();
+            FAIL() << "65,536 bytes must be refused, got " << q.value(0).toLongLong();
+        } catch (const DbError &e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral(":P0"))) << qPrintable(e.text());
+        }
+    }
+}
+
 TEST_F(SlipDatabase, RepeatedNamedParameterAndLiteralsWithColons)
 {
     Query ins(m_db, m_tr);
@@ -202,6 +266,12 @@ TEST(NamedParameters, RewrittenOutsideQuotesAndComments)
          {QStringLiteral("Y")}},
         {"SELECT GEN_ID(G,1) FROM RDB$DATABASE", "SELECT GEN_ID(G,1) FROM RDB$DATABASE", {}},
         {"VALUES ('it''s :A', :B)", "VALUES ('it''s :A', ?)", {QStringLiteral("B")}},
+        // Quoted with q'…': neither the quote nor the colon inside ends it.
+        {"VALUES (q'{it's :A}', :B)", "VALUES (q'{it's :A}', ?)", {QStringLiteral("B")}},
+        {"VALUES (Q'(a:b)', q'!x'y:z!', :C)",
+         "VALUES (Q'(a:b)', q'!x'y:z!', ?)",
+         {QStringLiteral("C")}},
+        {"WHERE SEQ=:Q AND q<>'x'", "WHERE SEQ=? AND q<>'x'", {QStringLiteral("Q")}},
     };
     for (const Case &c : cases) {
         QStringList names;
