@@ -30,9 +30,11 @@ QString lineColumn(const char *prefix, int line, const char *suffix = "")
     throw AppError(QString::fromUtf8(kCannotCalculate), detail);
 }
 
+// Null, or a text box left empty. Blanks are text: " " is not a number.
 bool isBlank(const QVariant &v)
 {
-    return !v.isValid() || v.isNull() || v.toString().trimmed().isEmpty();
+    return !v.isValid() || v.isNull() ||
+           (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 
 // An integer column's value; null (or empty text) counts 0.
@@ -51,9 +53,12 @@ qint64 integerPart(const SlipRecord &record, const QString &column)
 // "0." followed by the text, scaled by 10000 and rounded half to even.
 qint64 fractionPart(const SlipRecord &record, const QString &column)
 {
-    const QString digits = record.value(column).toString().trimmed();
-    if (digits.isEmpty())
+    const QVariant v = record.value(column);
+    if (isBlank(v))
         return 0;
+    const QString digits = v.toString().trimmed();
+    if (digits.isEmpty())
+        cannotCalculate(column);
     if (digits.size() > 18)
         cannotCalculate(column);
     qint64 numerator = 0;
@@ -102,21 +107,24 @@ Wide roundQuotient(Wide numerator, Wide denominator, int marume)
 
 struct Line
 {
-    qint64 quantity = 0;  // q, scaled
-    qint64 corrected = 0; // t, scaled (q when the line has no correction)
+    qint64 quantity = 0; // q (plain) or t (corrected), scaled
     bool hasCorrection = false;
     qint64 cost = 0;    // c, scaled
     qint64 selling = 0; // u, scaled
 };
 
-Line readLine(const SlipRecord &record, int n)
+// A line with its plain quantity q, or with its corrected quantity t. Only
+// the quantity used is read, so a bad digit in the other one stops nothing.
+Line readLine(const SlipRecord &record, int n, bool corrected)
 {
     Line l;
-    l.quantity = fixedPoint(record, lineColumn("KAZU_", n, "1"), lineColumn("KAZU_", n, "2"));
     const QString t1 = lineColumn("KAZU_T_", n, "1");
     const QString t2 = lineColumn("KAZU_T_", n, "2");
     l.hasCorrection = !isBlank(record.value(t1)) || !isBlank(record.value(t2));
-    l.corrected = l.hasCorrection ? fixedPoint(record, t1, t2) : l.quantity;
+    if (corrected && l.hasCorrection)
+        l.quantity = fixedPoint(record, t1, t2);
+    else
+        l.quantity = fixedPoint(record, lineColumn("KAZU_", n, "1"), lineColumn("KAZU_", n, "2"));
     l.cost = fixedPoint(record, lineColumn("GENKA_", n, "1"), lineColumn("GENKA_", n, "2"));
     l.selling = integerPart(record, lineColumn("URITANKA_", n)) * kScale;
     return l;
@@ -198,7 +206,7 @@ void correctedAmounts(SlipRecord &record)
     QList<Line> lines;
     bool corrected16 = false, corrected79 = false;
     for (int n = 1; n <= 9; ++n) {
-        lines << readLine(record, n);
+        lines << readLine(record, n, true);
         (n <= 6 ? corrected16 : corrected79) |= lines.last().hasCorrection;
     }
     // Each total is written before the next is computed; the nine-line total
@@ -206,7 +214,7 @@ void correctedAmounts(SlipRecord &record)
     auto sum = [&](qint64 Line::*price, int from, int to) {
         Wide total = 0;
         for (int n = from; n <= to; ++n)
-            total += amount(lines[n - 1].*price, lines[n - 1].corrected, n);
+            total += amount(lines[n - 1].*price, lines[n - 1].quantity, n);
         return total;
     };
     const qint64 cost6 = storeTotal(record, "GOUKEI_GENKA6_T", sum(&Line::cost, 1, 6));
@@ -273,7 +281,7 @@ void CalculateSlipTotals(SlipRecord &record)
 
     Wide selling6 = 0, selling9 = 0;
     for (int n = 1; n <= 9; ++n) {
-        const Line l = readLine(record, n);
+        const Line l = readLine(record, n, false);
         store(record, lineColumn("GENKAKEI_", n), amount(l.cost, l.quantity, n));
         const qint64 s = amount(l.selling, l.quantity, n);
         record.setValue(lineColumn("BIKOU_", n),

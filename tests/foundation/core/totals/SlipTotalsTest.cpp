@@ -349,3 +349,76 @@ TEST(SlipTotalsOnTheForm, CalculatedInTheResultSetsCurrentRow)
     EXPECT_EQ(slips.value(QStringLiteral("GOUKEI_KAZU6_2")).toString(), QStringLiteral("5"));
     EXPECT_TRUE(slips.value(QStringLiteral("GOUKEI_URI6_T")).isNull());
 }
+
+// Text that is empty, blank or not a number in the quantity columns. One
+// line of 2.5 at cost 100.00 and selling price 30 (plain amounts 250 and 75,
+// or 300 and 90 from a corrected 3), varied in one column.
+TEST_F(SlipTotals, EmptyBlankAndBadQuantityTexts)
+{
+    enum Run
+    {
+        All,       // CalculateSlipTotals
+        Corrected, // CalculateCorrectedAmounts
+    };
+    const QVariant null;
+    struct Case
+    {
+        const char *what;
+        Run run;
+        QVariant correctedInteger, correctedDigit, plainDigit;
+        bool raises;
+        QVariant cost6, selling6;   // GOUKEI_GENKA6, GOUKEI_URI6
+        QVariant cost6T, selling6T; // GOUKEI_GENKA6_T, GOUKEI_URI6_T
+    } cases[] = {
+        {"empty corrected digit counts as null", All, null, QStringLiteral(""), QStringLiteral("5"),
+         false, 250, 75, null, null},
+        {"empty corrected integer and digit", All, QStringLiteral(""), QStringLiteral(""),
+         QStringLiteral("5"), false, 250, 75, null, null},
+        {"empty digit beside a corrected 3", All, 3, QStringLiteral(""), QStringLiteral("5"), false,
+         250, 75, 300, 90},
+        {"blank plain digit is not a number", All, null, null, QStringLiteral(" "), true, null,
+         null, null, null},
+        {"blank corrected digit is not a number", Corrected, null, QStringLiteral(" "),
+         QStringLiteral("5"), true, null, null, null, null},
+        {"bad corrected digit keeps the plain amounts", All, 3, QStringLiteral("x"),
+         QStringLiteral("5"), true, 250, 75, null, null},
+        {"bad plain digit under a corrected quantity", Corrected, 3, null, QStringLiteral("x"),
+         false, null, null, 300, 90},
+    };
+    for (const Case &c : cases) {
+        MemorySlipRecord slip;
+        slip.setValue("KAZU_11", 2);
+        slip.setValue("KAZU_12", c.plainDigit);
+        slip.setValue("GENKA_11", 100);
+        slip.setValue("GENKA_12", QStringLiteral("00"));
+        slip.setValue("URITANKA_1", 30);
+        if (c.correctedInteger.isValid())
+            slip.setValue("KAZU_T_11", c.correctedInteger);
+        if (c.correctedDigit.isValid())
+            slip.setValue("KAZU_T_12", c.correctedDigit);
+        QString message;
+        try {
+            if (c.run == All)
+                CalculateSlipTotals(slip);
+            else
+                CalculateCorrectedAmounts(slip);
+        } catch (const AppError &e) {
+            message = e.message();
+        }
+        if (c.raises)
+            EXPECT_EQ(message, QString::fromUtf8(kCannotCalculate)) << c.what;
+        else
+            EXPECT_TRUE(message.isEmpty()) << c.what << ": " << qPrintable(message);
+        auto expectColumn = [&](const char *column, const QVariant &expected) {
+            const QVariant got = v(slip, column);
+            EXPECT_EQ(got.isNull(), expected.isNull()) << c.what << " " << column;
+            if (!expected.isNull()) {
+                EXPECT_EQ(got.toInt(), expected.toInt()) << c.what << " " << column;
+            }
+        };
+        expectColumn("GOUKEI_GENKA6", c.cost6);
+        expectColumn("GOUKEI_URI6", c.selling6);
+        expectColumn("GOUKEI_GENKA6_T", c.cost6T);
+        expectColumn("GOUKEI_URI6_T", c.selling6T);
+    }
+}
