@@ -70,9 +70,13 @@ bool CommandFile::atEnd() const
 
 QByteArray CommandFile::readLine()
 {
+    // Bytes searched once are not searched again when the next chunk comes,
+    // so a long line costs time in proportion to its length.
+    qsizetype scanned = 0; // from the line's start
     for (;;) {
         const char *data = m_buffer.constData();
-        for (qsizetype i = m_cursor; i < m_buffer.size(); ++i) {
+        qsizetype i = m_cursor + scanned;
+        for (; i < m_buffer.size(); ++i) {
             const char c = data[i];
             if (c != '\n' && c != '\r')
                 continue;
@@ -91,6 +95,7 @@ QByteArray CommandFile::readLine()
             m_cursor = m_buffer.size();
             return line;
         }
+        scanned = i - m_cursor;
         fill();
     }
 }
