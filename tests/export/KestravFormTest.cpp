@@ -5,6 +5,7 @@
 #include "ExportSelCompForm.h"
 #include "ExportTexts.h"
 #include "ScriptedMessages.h"
+#include "TestFiles.h"
 #include "XlsxContent.h"
 #include "settings/IniFile.h"
 #include "ui/DBGrid.h"
@@ -275,6 +276,22 @@ TEST_F(KestravFormTest, FailuresShowTheirTextAndTheWindowStays)
     for (const MessageRequest &r : m_messages.shown())
         EXPECT_EQ(r.type, MsgType::Error);
     EXPECT_EQ(outputFiles(), QStringList{});
+}
+
+TEST_F(KestravFormTest, ASheetThatCannotBeWrittenIsReportedAsSuch)
+{
+    insertSlip({{"CONAME", "A"}});
+    run("INSERT INTO COMPANY (ID, KUBUN, CONAME1) VALUES (0, 0, 'Store')");
+    const auto f = form();
+    // The output folder is a file: the sheet has nowhere to go.
+    const QString notAFolder = WriteTestFile(m_out, QStringLiteral("file"), "x");
+    f->setOutputFolder(notAFolder + QStringLiteral("/sub"));
+    f->SpeedButton2->click();
+    f->SpeedButton4->click();
+    EXPECT_EQ(m_messages.texts(), (QStringList{confirmText(), u"出力中にエラーが発生しました。"_qs,
+                                               confirmText(), "Err...Excel Out"}));
+    EXPECT_EQ(outputFiles(), QStringList{"file"});
+    EXPECT_EQ(m_opened, QStringList{});
 }
 
 TEST_F(KestravFormTest, ALongExportShowsProgressAndCancelLeavesNoFile)

@@ -239,6 +239,17 @@ TEST_F(SheetWriterTest, AMissingFolderIsAnErrorNotASuccess)
     EXPECT_EQ(filesInDir(), QStringList{});
 }
 
+TEST_F(SheetWriterTest, ATableWiderThanTheSheetIsAnErrorNotATruncation)
+{
+    insertKinds(1, QStringLiteral("c"), QStringLiteral("x"), true, QStringLiteral("2006-07-25"));
+    m_options.startColumn = 16384; // the last column of a sheet: room for one
+    EXPECT_NO_THROW(writeQuery(QStringLiteral("SELECT N FROM KINDS"), nullptr));
+    EXPECT_THROW(writeQuery(QStringLiteral("SELECT N, CODE FROM KINDS"), nullptr,
+                            QStringLiteral("wide.xlsx")),
+                 SheetError);
+    EXPECT_EQ(filesInDir(), QStringList{"out.xlsx"});
+}
+
 TEST_F(SheetWriterTest, CancelLeavesNoFile)
 {
     execute(QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN "
