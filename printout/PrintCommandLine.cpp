@@ -2,14 +2,23 @@
 
 #include "PrintJob.h"
 #include "Printout.h"
+#include "SlipComposition.h"
 #include "PrintoutTexts.h"
 #include "VDBPrint.h"
+#include "app/AppError.h"
+#include "app/ConnectDatabase.h"
 #include "app/Messages.h"
+#include "db/Database.h"
+#include "db/DbError.h"
+#include "db/EditableResultSet.h"
+#include "db/Transaction.h"
+#include "settings/Settings.h"
 #include "ui/ProgramStart.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <optional>
@@ -51,6 +60,9 @@ private:
 struct Options
 {
     QString data;
+    QString marked;
+    bool markedGiven = false;
+    QString commandFile;
     QString form;
     bool printForm = false;
     int left = 0;
@@ -89,6 +101,13 @@ QString parse(const QStringList &args, Options &o)
         } else if (a == QLatin1String("--pdf")) {
             if (!value(o.pdf))
                 return T::CliNeedsFile.arg(a);
+        } else if (a == QLatin1String("--command-file")) {
+            if (!value(o.commandFile))
+                return T::CliNeedsFile.arg(a);
+        } else if (a == QLatin1String("--marked")) {
+            o.markedGiven = true;
+            if (!value(o.marked))
+                return T::CliNeedsName.arg(a);
         } else if (a == QLatin1String("--printer")) {
             if (!value(o.printer))
                 return T::CliNeedsName.arg(a);
@@ -107,7 +126,11 @@ QString parse(const QStringList &args, Options &o)
             return T::CliTwoDataFiles;
         }
     }
-    if (o.data.isEmpty())
+    if (o.markedGiven && !o.data.isEmpty())
+        return T::CliDataAndMarked;
+    if (!o.markedGiven && !o.commandFile.isEmpty())
+        return T::CliCommandFileNeedsMarked;
+    if (o.data.isEmpty() && !o.markedGiven)
         return T::CliNoDataFile;
     if (o.pdf.isEmpty() == o.printer.isEmpty())
         return T::CliPdfOrPrinter;
@@ -135,6 +158,83 @@ int printFile(const Options &o, TVDBPrint &printer, StderrMessages &messages)
         Messages::setHandler(nullptr);
         if (outcome != PrintOutcome::Printed)
             return 1;
+    } catch (const std::exception &e) {
+        Messages::setHandler(nullptr);
+        printLine(QString::fromLocal8Bit(e.what()));
+        return 1;
+    }
+    return messages.errors() == 0 ? 0 : 1;
+}
+
+// The marked slips of one slip type, composed as the print-out program does
+// and printed with this computer's offsets for it. Nothing is cleared.
+int printMarked(const Options &o, TVDBPrint &printer, StderrMessages &messages)
+{
+    if (!LoadSettings())
+        return 1;
+    Database database;
+    Transaction transaction;
+    try {
+        ConnectDatabase(database, transaction);
+    } catch (const AppError &) {
+        printLine(T::CliNoDatabase + settings().F_DbPath);
+        return 1;
+    }
+    QTemporaryDir scratch;
+    try {
+        EditableResultSet rows;
+        rows.setTransaction(&transaction);
+        rows.setReadOnly(true);
+        rows.setSql(QStringLiteral("SELECT * FROM TAMBRELSET"));
+        rows.open();
+        const QString name = o.marked.trimmed();
+        const QString denName = QStringLiteral("DENNAME");
+        if (name.isEmpty() || !rows.Locate(denName, name)) {
+            printLine(T::CliUnknownSlipType + name);
+            return 1;
+        }
+        SlipLayout layout = SlipLayout::read(rows);
+        layout.formName =
+            layout.formName.isEmpty() ? QString() : QDir(settings().ProgramFolder).filePath(layout.formName);
+        ComposeJob job;
+        job.batch = true;
+        // This computer's offsets and paper; without its row, the layout row's.
+        rows.Locate(denName, settings().ComputerName + name);
+        job.leftOffset = rows.value(QStringLiteral("LEFT_M")).toInt();
+        job.topOffset = rows.value(QStringLiteral("TOP_M")).toInt();
+        const int storedPaper = rows.value(QStringLiteral("PAPERTYPE")).toInt();
+        if (o.paper > 0)
+            job.paperCode = o.paper;
+        else if (storedPaper > 0 && printer.SetPaperSize(storedPaper))
+            job.paperCode = storedPaper;
+        else
+            job.paperCode = printer.GetPaperSize();
+
+        EditableResultSet slips;
+        slips.setTransaction(&transaction);
+        slips.setReadOnly(true);
+        slips.setSql(QStringList{QStringLiteral("SELECT * FROM TAMBREL"),
+                                 QStringLiteral("WHERE (PRINTOUT = 1)")});
+        slips.open();
+        if (slips.isEmpty()) {
+            printLine(T::CliNoMarkedSlip);
+            return 1;
+        }
+        job.dataFile = o.commandFile.isEmpty() ? scratch.filePath(QStringLiteral("Prntmpp.tmp"))
+                                               : o.commandFile;
+        SetLastPrintOutcome(PrintOutcome::NotStarted);
+        ComposePrintData(layout, slips, job);
+        Messages::setHandler(nullptr);
+        if (LastPrintOutcome() != PrintOutcome::Printed)
+            return 1;
+    } catch (const AppError &e) {
+        Messages::setHandler(nullptr);
+        printLine(e.message());
+        return 1;
+    } catch (const DbError &e) {
+        Messages::setHandler(nullptr);
+        printLine(e.text());
+        return 1;
     } catch (const std::exception &e) {
         Messages::setHandler(nullptr);
         printLine(QString::fromLocal8Bit(e.what()));
@@ -195,7 +295,8 @@ int run(QApplication &)
         return 1;
     }
     printer.setLandscape(false);
-    const int rc = printFile(o, printer, messages);
+    const int rc =
+        o.markedGiven ? printMarked(o, printer, messages) : printFile(o, printer, messages);
     Messages::setHandler(nullptr);
     return rc;
 }

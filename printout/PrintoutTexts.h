@@ -62,9 +62,9 @@ inline QString printQuestion(const QString &slipType, const QString &printer, co
 }
 
 // tambrel-print's lines on stderr (after "tambrel-print: ").
-inline const QString CliUsage =
-    QStringLiteral("usage: tambrel-print DATA [--form FILE] [--print-form] [--left N] [--top N] "
-                   "[--paper CODE] (--pdf OUT | --printer NAME)");
+inline const QString CliUsage = QStringLiteral(
+    "usage: tambrel-print (DATA [--form FILE] [--print-form] [--left N] [--top N] | "
+    "--marked NAME [--command-file FILE]) [--paper CODE] (--pdf OUT | --printer NAME)");
 inline const QString CliNeedsFile = QStringLiteral("%1 needs a file");
 inline const QString CliNeedsName = QStringLiteral("%1 needs a name");
 inline const QString CliNeedsInteger = QStringLiteral("%1 needs an integer");
@@ -75,6 +75,11 @@ inline const QString CliPdfOrPrinter = QStringLiteral("give one of --pdf and --p
 inline const QString CliNoSuchFile = QStringLiteral("no such file: ");
 inline const QString CliUnknownPrinter = QStringLiteral("unknown printer: ");
 inline const QString CliUnknownPaper = QStringLiteral("unknown paper code: ");
+inline const QString CliDataAndMarked = QStringLiteral("give a data file or --marked, not both");
+inline const QString CliCommandFileNeedsMarked = QStringLiteral("--command-file goes with --marked");
+inline const QString CliNoDatabase = QStringLiteral("cannot open the database: ");
+inline const QString CliUnknownSlipType = QStringLiteral("unknown slip type: ");
+inline const QString CliNoMarkedSlip = QStringLiteral("no marked slip");
 
 // "path" quoted, then the suffix.
 inline QString quotedPath(const QString &path, const QString &suffix)

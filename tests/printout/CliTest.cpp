@@ -1,7 +1,15 @@
 #include "PdfWords.h"
+#include "PrintTool.h"
+#include "SlipComposition.h"
+#include "SlipPrintData.h"
+#include "TestDatabase.h"
 #include "TestFiles.h"
+#include "app/ConnectDatabase.h"
+#include "db/EditableResultSet.h"
+#include "text/KivFunc.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -94,6 +102,171 @@ TEST_F(CliTest, FailuresExitNonZeroWithOneLine)
         ASSERT_FALSE(r.stderrLines.isEmpty());
         EXPECT_EQ(r.stderrLines.first(), c.line);
         // A usage line follows usage errors only.
+        EXPECT_EQ(r.stderrLines.size(), c.exitCode == 2 ? 2 : 1);
+        EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
+namespace {
+
+// tambrel-print in a program folder of its own, with its settings file
+// naming a database on the test server and the overlay files beside it.
+class CliMarkedTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!server.available())
+            GTEST_SKIP() << "the test server is not running";
+        tool = folder.filePath("tambrel-print");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TAMBREL_PRINT_TOOL), tool));
+        QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString bin = QFileInfo(QStringLiteral(TAMBREL_PRINT_TOOL)).absolutePath();
+        ASSERT_TRUE(QFile::copy(bin + "/FormTR2.prn", folder.filePath("FormTR2.prn")));
+        writeIni(server.path());
+        ConnectDatabaseTo(db, tr, server.path());
+    }
+
+    void writeIni(const QString &dbPath)
+    {
+        WriteTestFile(folder, "TAMBREL.ini", "[TAMBREL]\r\nF_DbPath=" + dbPath.toUtf8() + "\r\n");
+    }
+
+    ToolRun run(const QStringList &args)
+    {
+        QProcess p;
+        p.start(tool, args);
+        ToolRun r;
+        if (!p.waitForFinished(120000))
+            return r;
+        r.exitCode = p.exitCode();
+        const QString err = QString::fromUtf8(p.readAllStandardError()).trimmed();
+        if (!err.isEmpty())
+            r.stderrLines = err.split(QLatin1Char('\n'));
+        return r;
+    }
+
+    int marked()
+    {
+        Transaction t(&db);
+        Query q(db, t);
+        q.setSql("SELECT COUNT(*) FROM TAMBREL WHERE PRINTOUT = 1");
+        const int n = q.openFirst() ? q.value(0).toInt() : -1;
+        t.commit();
+        return n;
+    }
+
+    ServerTestDatabase server;
+    QTemporaryDir folder;
+    QTemporaryDir work;
+    QString tool;
+    Database db;
+    Transaction tr;
+};
+
+const QString Tr22 = QStringLiteral("ターンアラウンド用２型（２行印字）");
+
+} // namespace
+
+TEST_F(CliMarkedTest, ComposesTheMarkedSlipsAsTheLibraryDoesAndClearsNothing)
+{
+    SlipPrintData::insertSlip(db, 1, {{"CONAME", "ZQNAME"}});
+    SlipPrintData::insertSlip(db, 2, {}, 0);
+    SlipPrintData::insertSlip(db, 3);
+    // This computer's offsets for the type; the computer is the host.
+    {
+        Transaction t(&db);
+        Query q(db, t);
+        q.setSql("INSERT INTO TAMBRELSET (ID, DENNAME, NOTSHOW, LEFT_M, TOP_M) "
+                 "VALUES (0, :K, 1, 30, -20)");
+        q.setParam("K", GetComputerNameText() + Tr22);
+        q.execute();
+        t.commit();
+    }
+    // What the library writes for the same slips.
+    const QString expected = work.filePath("expected.tmp");
+    {
+        Transaction t(&db);
+        EditableResultSet rows;
+        rows.setTransaction(&t);
+        rows.setSql("SELECT * FROM TAMBRELSET");
+        rows.open();
+        ASSERT_TRUE(rows.Locate("DENNAME", Tr22));
+        const SlipLayout layout = SlipLayout::read(rows);
+        EditableResultSet slips;
+        slips.setTransaction(&t);
+        slips.setSql("SELECT * FROM TAMBREL WHERE (PRINTOUT = 1)");
+        slips.open();
+        TPrintTool::resetSettings();
+        TPrintTool writer;
+        writer.SetDataFile(expected);
+        writer.OpenFile();
+        WriteSlipPages(layout, slips, writer);
+        writer.CloseFile();
+        TPrintTool::resetSettings();
+    }
+    const QString commandFile = work.filePath("kept.tmp");
+    const QString out = work.filePath("slips.pdf");
+    const ToolRun r = run({"--marked", Tr22, "--command-file", commandFile, "--pdf", out});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.stderrLines.isEmpty()) << r.stderrLines.join('\n').toStdString();
+    QFile kept(commandFile);
+    QFile wanted(expected);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(wanted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), wanted.readAll());
+    const PdfContent pdf = readPdf(out);
+    EXPECT_EQ(pdf.pages, 2);
+    EXPECT_EQ(marked(), 2);
+    // The offsets are this computer's: the company name sits 3 mm right of
+    // and 2 mm above where it sits without the row.
+    const PdfWord *withRow = pdf.find(QStringLiteral("ZQNAME"));
+    ASSERT_NE(withRow, nullptr);
+    {
+        Transaction t(&db);
+        Query q(db, t);
+        q.setSql("DELETE FROM TAMBRELSET WHERE NOTSHOW = 1");
+        q.execute();
+        t.commit();
+    }
+    ASSERT_EQ(run({"--marked", Tr22, "--pdf", out}).exitCode, 0);
+    const PdfContent plain = readPdf(out);
+    const PdfWord *without = plain.find(QStringLiteral("ZQNAME"));
+    ASSERT_NE(without, nullptr);
+    EXPECT_NEAR(withRow->xMin - without->xMin, 3.0 * PointsPerMm, 0.2 * PointsPerMm);
+    EXPECT_NEAR(withRow->yMin - without->yMin, -2.0 * PointsPerMm, 0.2 * PointsPerMm);
+}
+
+TEST_F(CliMarkedTest, FailuresExitNonZeroWithOneLine)
+{
+    const QString out = work.filePath("o.pdf");
+    // No marked slip yet.
+    SlipPrintData::insertSlip(db, 1, {}, 0);
+    const struct
+    {
+        QStringList args;
+        QString ini; // empty: the test server's database
+        int exitCode;
+        QString line;
+    } cases[] = {
+        {{"--marked", Tr22, "--pdf", out}, {}, 1, "tambrel-print: no marked slip"},
+        {{"--marked", "NoSuchType", "--pdf", out}, {}, 1, "tambrel-print: unknown slip type: NoSuchType"},
+        {{"--marked", Tr22, "--pdf", out},
+         testServerPrefix() + "/no/such/TAMBREL.FDB",
+         1,
+         "tambrel-print: cannot open the database: " + testServerPrefix() + "/no/such/TAMBREL.FDB"},
+        {{"d.tmp", "--marked", Tr22, "--pdf", out}, {}, 2,
+         "tambrel-print: give a data file or --marked, not both"},
+        {{"d.tmp", "--command-file", "c.tmp", "--pdf", out}, {}, 2,
+         "tambrel-print: --command-file goes with --marked"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        writeIni(c.ini.isEmpty() ? server.path() : c.ini);
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        ASSERT_FALSE(r.stderrLines.isEmpty());
+        EXPECT_EQ(r.stderrLines.first(), c.line);
         EXPECT_EQ(r.stderrLines.size(), c.exitCode == 2 ? 2 : 1);
         EXPECT_FALSE(QFile::exists(out));
     }
