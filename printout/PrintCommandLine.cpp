@@ -2,8 +2,8 @@
 
 #include "PrintJob.h"
 #include "Printout.h"
-#include "SlipComposition.h"
 #include "PrintoutTexts.h"
+#include "SlipComposition.h"
 #include "VDBPrint.h"
 #include "app/AppError.h"
 #include "app/ConnectDatabase.h"
@@ -194,8 +194,9 @@ int printMarked(const Options &o, TVDBPrint &printer, StderrMessages &messages)
             return 1;
         }
         SlipLayout layout = SlipLayout::read(rows);
-        layout.formName =
-            layout.formName.isEmpty() ? QString() : QDir(settings().ProgramFolder).filePath(layout.formName);
+        layout.formName = layout.formName.isEmpty()
+                              ? QString()
+                              : QDir(settings().ProgramFolder).filePath(layout.formName);
         ComposeJob job;
         job.batch = true;
         // This computer's offsets and paper; without its row, the layout row's.

@@ -7,6 +7,8 @@
 
 #include <QByteArrayList>
 
+#include <charconv>
+
 namespace {
 
 TPrintTool::Settings g_settings;
@@ -41,7 +43,26 @@ QString fieldText(const QString &text)
 
 QByteArray fieldBytes(const QString &text, const char *what)
 {
-    return ShiftJis::encode(fieldText(text), QString::fromUtf8(what));
+    // Plain ASCII is its own Shift-JIS: most fields of a slip are digits.
+    bool ascii = true;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == ';' || u == '\r' || u == '\n') {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return text.toLatin1();
+    // Font names repeat from record to record.
+    static QString lastText;
+    static QByteArray lastBytes;
+    if (text == lastText && !lastBytes.isEmpty())
+        return lastBytes;
+    QByteArray bytes = ShiftJis::encode(fieldText(text), QString::fromUtf8(what));
+    lastText = text;
+    lastBytes = bytes;
+    return bytes;
 }
 
 } // namespace
@@ -137,16 +158,32 @@ QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QStri
                                   const QString &background)
 {
     // Encoded first, so a refused character leaves nothing half written.
+    const QByteArray textBytes = fieldBytes(text, "text");
+    const QByteArray fontBytes = fieldBytes(fontName, "font name");
+    const QByteArray styleBytes = fieldBytes(style, "style");
+    const QByteArray backgroundBytes = fieldBytes(background, "background");
     QByteArray out;
+    out.reserve(48 + textBytes.size() + fontBytes.size() + styleBytes.size() +
+                backgroundBytes.size());
+    const auto number = [&out](int v) {
+        char digits[16];
+        const char *end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        out.append(digits, end - digits);
+        out += ';';
+    };
     out += 'T';
-    out += QByteArray::number(x) + ';';
-    out += QByteArray::number(y) + ';';
-    out += fieldBytes(text, "text") + ';';
-    out += fieldBytes(fontName, "font name") + ';';
-    out += QByteArray::number(size) + ';';
-    out += fieldBytes(style, "style") + ';';
-    out += QByteArray::number(color) + ';';
-    out += fieldBytes(background, "background") + ';';
+    number(x);
+    number(y);
+    out += textBytes;
+    out += ';';
+    out += fontBytes;
+    out += ';';
+    number(size);
+    out += styleBytes;
+    out += ';';
+    number(color);
+    out += backgroundBytes;
+    out += ';';
     out += "\r\n\r\n";
     return out;
 }
@@ -190,6 +227,8 @@ void TPrintTool::Preview()
 
 int TPrintTool::ColorCode(const QString &name)
 {
+    if (name.isEmpty())
+        return 0;
     QString upper = name;
     for (QChar &c : upper) {
         if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))

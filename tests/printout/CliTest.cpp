@@ -250,14 +250,21 @@ TEST_F(CliMarkedTest, FailuresExitNonZeroWithOneLine)
         QString line;
     } cases[] = {
         {{"--marked", Tr22, "--pdf", out}, {}, 1, "tambrel-print: no marked slip"},
-        {{"--marked", "NoSuchType", "--pdf", out}, {}, 1, "tambrel-print: unknown slip type: NoSuchType"},
+        {{"--marked", "NoSuchType", "--pdf", out},
+         {},
+         1,
+         "tambrel-print: unknown slip type: NoSuchType"},
         {{"--marked", Tr22, "--pdf", out},
          testServerPrefix() + "/no/such/TAMBREL.FDB",
          1,
          "tambrel-print: cannot open the database: " + testServerPrefix() + "/no/such/TAMBREL.FDB"},
-        {{"d.tmp", "--marked", Tr22, "--pdf", out}, {}, 2,
+        {{"d.tmp", "--marked", Tr22, "--pdf", out},
+         {},
+         2,
          "tambrel-print: give a data file or --marked, not both"},
-        {{"d.tmp", "--command-file", "c.tmp", "--pdf", out}, {}, 2,
+        {{"d.tmp", "--command-file", "c.tmp", "--pdf", out},
+         {},
+         2,
          "tambrel-print: --command-file goes with --marked"},
     };
     for (const auto &c : cases) {
