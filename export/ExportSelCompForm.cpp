@@ -136,6 +136,10 @@ void TExportSelCompForm::OpenSorted(const QString &column)
         return;
     const QString direction =
         K_SortRB->isChecked() ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+    // Re-sorting keeps the widths the user gave the columns.
+    QList<int> widths;
+    for (int c = 0; c < DBGrid1->columnsModel()->columnCount(); ++c)
+        widths.append(DBGrid1->columnWidth(c));
     try {
         m_set.close();
         m_set.setSql(QStringList{QStringLiteral("SELECT DISTINCT CONAME,TENPONAME FROM TAMBREL"),
@@ -145,6 +149,10 @@ void TExportSelCompForm::OpenSorted(const QString &column)
     } catch (const std::exception &) {
         m_set.close();
         Messages::error(QString::fromLatin1(ExportTexts::kDataOpenError));
+    }
+    if (widths.size() == DBGrid1->columnsModel()->columnCount()) {
+        for (int c = 0; c < widths.size(); ++c)
+            DBGrid1->setColumnWidth(c, widths.at(c));
     }
     DSCompanyDataChange();
 }

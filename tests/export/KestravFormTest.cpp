@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <functional>
 
@@ -364,4 +365,40 @@ TEST_F(KestravFormTest, ThePickerChoosesACompanyAndStore)
     f->SpeedButton3->click();
     EXPECT_EQ(f->EditCoName->text(), "");
     EXPECT_EQ(f->EditTenpoName->text(), "");
+}
+
+TEST_F(KestravFormTest, PickerWheelListFailureAndColumnWidths)
+{
+    for (const char *company : {"A", "B", "C"})
+        insertSlip({{"CONAME", company}, {"TENPONAME", u"本店"_qs}});
+    {
+        TExportSelCompForm picker;
+        EXPECT_EQ(picker.windowTitle(), u"チェーンストア統一伝票印刷．．．選択"_qs);
+        EXPECT_TRUE(picker.BitBtn1->isEnabled());
+        // One row per notch, down and up.
+        const auto wheel = [&](int delta) {
+            QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(picker.DBGrid1->viewport(), &event);
+            return picker.currentCompany();
+        };
+        EXPECT_EQ(wheel(-120), "B");
+        EXPECT_EQ(wheel(-120), "C");
+        EXPECT_EQ(wheel(120), "B");
+        // A list that cannot be opened: the message, no rows, OK disabled.
+        picker.OpenSorted("NO_SUCH_COLUMN");
+        EXPECT_EQ(m_messages.texts(), QStringList{"Data Open Error"});
+        EXPECT_EQ(picker.dataSet().recordCount(), 0);
+        EXPECT_FALSE(picker.BitBtn1->isEnabled());
+        picker.OpenSorted("CONAME");
+        EXPECT_TRUE(picker.BitBtn1->isEnabled());
+        // A width given by the user survives a re-sort and is kept at closing.
+        picker.show();
+        picker.DBGrid1->setColumnWidth(0, 177);
+        picker.OpenSorted("TENPONAME");
+        EXPECT_EQ(picker.DBGrid1->columnWidth(0), 177);
+        picker.reject();
+    }
+    EXPECT_EQ(ReadIniInteger(settings().SettingsFilePath, "ExportSelCompFormDBGrid1", "CONAME", -1),
+              177);
 }
