@@ -1,6 +1,7 @@
 #include "ProgramStart.h"
 
 #include "TambrelApplication.h"
+#include "UiScript.h"
 #include "app/Messages.h"
 #include "db/Database.h"
 #include "settings/Settings.h"
@@ -69,6 +70,7 @@ int Run(int argc, char **argv, const Program &program)
             arguments.removeFirst();
         const std::unique_ptr<QMainWindow> window = program.createMainWindow(arguments);
         window->show();
+        UiScript::startFromEnvironment(program.name);
         rc = app.exec();
     }
     Database::shutdownEngine();
