@@ -1,30 +1,29 @@
 #include "SlipType.h"
 
-#include <QDir>
+#include "text/KivFunc.h"
 
 namespace {
 
 const SlipTypeInfo kTypes[] = {
-    {SlipType::Type22, "Tambrel22", u"．．．２行印字", u"２行印字", 11, false,
+    {SlipType::Type22, "22", "Tambrel22", u"．．．２行印字", u"２行印字", 11, false, false,
      u"FormImages\\CS_TR2.jpg", u"ターンアラウンド用２型（２行印字）", u"ＯＣＲ用２型（２行印字）"},
-    {SlipType::Type21, "Tambrel21", u"．．．１行印字", u"１行印字", 10, true,
+    {SlipType::Type21, "21", "Tambrel21", u"．．．１行印字", u"１行印字", 10, true, false,
      u"FormImages\\CS_TR2.jpg", u"ターンアラウンド用２型（１行印字）", u"ＯＣＲ用２型（１行印字）"},
-    {SlipType::Type12, "Tambrel12", u"．．．２行印字", u"２行印字", 8, false,
+    {SlipType::Type12, "12", "Tambrel12", u"．．．２行印字", u"２行印字", 8, false, false,
      u"FormImages\\CS_TR1.jpg", u"ターンアラウンド用１型（２行印字）", u"ＯＣＲ用１型（２行印字）"},
-    {SlipType::Type11, "Tambrel11", u"．．．１行印字", u"１行印字", 7, true,
+    {SlipType::Type11, "11", "Tambrel11", u"．．．１行印字", u"１行印字", 7, true, false,
      u"FormImages\\CS_TR1.jpg", u"ターンアラウンド用１型（１行印字）", u"ＯＣＲ用１型（１行印字）"},
-    {SlipType::TypeT11, "TambrelT11", u"．．．１行印字", u"１行印字", 35, true, nullptr, nullptr,
-     u"タイプ用１型（１行印字）"},
-    {SlipType::TypeT12, "TambrelT12", u"．．．２行印字", u"２行印字", 7, false, nullptr, nullptr,
-     u"タイプ用１型（２行印字）"},
+    {SlipType::TypeT11, "T11", "TambrelT11", u"．．．１行印字", u"１行印字", 35, true, true,
+     nullptr, nullptr, u"タイプ用１型（１行印字）"},
+    {SlipType::TypeT12, "T12", "TambrelT12", u"．．．２行印字", u"２行印字", 7, false, true,
+     nullptr, nullptr, u"タイプ用１型（２行印字）"},
 };
 
 QString normalisedPicture(const QString &path)
 {
-    // "\" and "/" count as the same separator; case is ignored.
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return p.toLower();
+    return p;
 }
 
 } // namespace
@@ -41,8 +40,10 @@ const SlipTypeInfo &slipTypeInfo(SlipType type)
 QString slipPrintName(SlipType type, const QString &picturePath)
 {
     const SlipTypeInfo &info = slipTypeInfo(type);
-    if (info.turnaroundPicture && normalisedPicture(picturePath.trimmed()) ==
-                                      normalisedPicture(QString::fromUtf16(info.turnaroundPicture)))
+    if (info.turnaroundPicture &&
+        normalisedPicture(TrimWide(picturePath))
+                .compare(normalisedPicture(QString::fromUtf16(info.turnaroundPicture)),
+                         Qt::CaseInsensitive) == 0)
         return QString::fromUtf16(info.turnaroundName);
     return QString::fromUtf16(info.printName);
 }
