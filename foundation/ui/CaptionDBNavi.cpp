@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QMetaEnum>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -115,6 +116,8 @@ TCaptionDBNavi::TCaptionDBNavi(QWidget *parent) : QWidget(parent)
     layout->setSpacing(0);
     for (int i = 0; i < kButtonCount; ++i) {
         auto *b = new NaviButton(i, this);
+        // Named after its button kind (nbInsert ...), for scripts and tests.
+        b->setObjectName(QString::fromLatin1(QMetaEnum::fromType<NavigateBtn>().valueToKey(i)));
         b->installEventFilter(this);
         connect(b, &QAbstractButton::clicked, this,
                 [this, i] { BtnClick(static_cast<NavigateBtn>(i)); });

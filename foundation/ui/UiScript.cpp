@@ -33,8 +33,12 @@ constexpr qint64 kWaitLimitMs = 60000;
 
 // The visible, enabled widget of that name: in the modal dialog first, then
 // in the active window, then anywhere.
-QWidget *findWidget(const QString &name)
+QWidget *findWidget(const QString &path)
 {
+    // "Parent/Child": a widget inside a named one (a navigator's button).
+    const QString name = path.section(QLatin1Char('/'), -1);
+    const QString parentName =
+        path.contains(QLatin1Char('/')) ? path.section(QLatin1Char('/'), 0, 0) : QString();
     QList<QWidget *> roots;
     if (QWidget *modal = QApplication::activeModalWidget())
         roots << modal;
@@ -49,6 +53,13 @@ QWidget *findWidget(const QString &name)
             candidates << root;
         candidates << root->findChildren<QWidget *>(name);
         for (QWidget *w : std::as_const(candidates)) {
+            if (!parentName.isEmpty()) {
+                QWidget *p = w->parentWidget();
+                while (p && p->objectName() != parentName)
+                    p = p->parentWidget();
+                if (!p)
+                    continue;
+            }
             if (w->isVisible() && w->isEnabled())
                 return w;
         }

@@ -16,7 +16,8 @@
 // appended to the file named by TAMBREL_UI_LOG. A step that cannot be done
 // or a check that fails ends the program with exit code 3 after a line
 // "FAIL <step>: <reason>" in the log. One command a line ("#" starts a
-// comment); names are widget or action object names:
+// comment); names are widget or action object names, "Parent/Child" for a
+// widget inside a named one (CaptionDBNavi1/nbInsert):
 //
 //   step TEXT                 names the following commands in the log
 //   click NAME                clicks a button (or triggers an action)
