@@ -378,3 +378,171 @@ TEST_F(TambrelOutFormTest, PrintRunsSaveThisComputersRowAndTheCloseAsksAboutTheM
         EXPECT_EQ(form->LeftUD->position(), 7);
     }
 }
+
+namespace {
+
+struct Box
+{
+    int x1, y1, x2, y2;
+};
+
+// The boxes (B records) of an overlay file, in 0.1 mm.
+QList<Box> overlayBoxes(const QString &path)
+{
+    QList<Box> boxes;
+    CommandFile file(path);
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.isEmpty())
+            continue;
+        CommandRecord rec(line);
+        if (rec.letter() != QLatin1Char('B'))
+            continue;
+        Box b{rec.number(), rec.number(), rec.number(), rec.number()};
+        boxes << Box{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2),
+                     std::max(b.y1, b.y2)};
+    }
+    return boxes;
+}
+
+// The paper of an overlay file (its P record), in 0.1 mm.
+Box paperOf(const QString &path)
+{
+    CommandFile file(path);
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.isEmpty())
+            continue;
+        CommandRecord rec(line);
+        if (rec.letter() == QLatin1Char('P'))
+            return Box{0, 0, rec.number(), rec.number()};
+    }
+    return Box{0, 0, 0, 0};
+}
+
+struct PrintedText
+{
+    int page;
+    int x, y; // 0.1 mm
+    QString text;
+};
+
+// The non-blank T records of a command file with their pages.
+QList<PrintedText> printedTexts(const QString &path)
+{
+    QList<PrintedText> out;
+    CommandFile file(path);
+    int page = 1;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.isEmpty())
+            continue;
+        CommandRecord rec(line);
+        if (rec.letter() == QLatin1Char('E')) {
+            ++page;
+        } else if (rec.letter() == QLatin1Char('T')) {
+            PrintedText t{page, rec.number(), rec.number(), rec.text()};
+            if (!t.text.trimmed().isEmpty())
+                out << t;
+        }
+    }
+    return out;
+}
+
+double mm(double points)
+{
+    return points / PointsPerMm;
+}
+
+} // namespace
+
+TEST_F(TambrelOutFormTest, EverySlipTypePrintsItsValuesInsideTheOverlayBoxes)
+{
+    CupsPrinterPlatform platform(VDBPrint());
+    const QString pdfFolder = dir.filePath("pdf");
+    TVDBPrint::setPdfFolder(pdfFolder);
+    const QStringList names =
+        GetValueList(db, "TAMBRELSET", "DENNAME", "ShowNo", "WHERE ((NotShow = 0) AND (Use = 1))",
+                     "ASC", false, false);
+    ASSERT_EQ(names.size(), 10);
+    for (const QString &name : names) {
+        for (const int prForm : {1, 0}) {
+            SCOPED_TRACE((name + QString(" Pr_Form %1").arg(prForm)).toStdString());
+            execute("DELETE FROM TAMBREL");
+            SlipPrintData::insertSlip(db, 1);
+            SlipPrintData::insertSlip(db, 2);
+            SlipPrintData::updateLayout(db, name, {{"SHOWPD", 0}, {"PR_FORM", prForm}});
+            QDir(pdfFolder).removeRecursively();
+            TQxPrinter qx(platform);
+            messages.clear();
+            const auto form = open(qx, name, QString());
+            ASSERT_EQ(form->PaperCombo->currentText(), name);
+            ASSERT_TRUE(form->BitBtn1->isEnabled());
+            form->ComboBox1->setCurrentIndex(
+                static_cast<int>(items(form->ComboBox1).indexOf(PrintoutTexts::PdfPrinterName)));
+            form->ComboBox1Change();
+            // The overlay's own paper size.
+            form->ComboBox3->setCurrentIndex(
+                static_cast<int>(items(form->ComboBox3).indexOf(PrintoutTexts::UserDefinedPaperName)));
+            form->ComboBox3Change();
+            messages.answer(MsgResult::Yes);
+            form->BitBtn1Click();
+            ASSERT_TRUE(form->printed()) << messages.texts().join('|').toStdString();
+            EXPECT_EQ(messages.shown().size(), 1) << messages.texts().join('|').toStdString();
+            const QStringList files = QDir(pdfFolder).entryList({"*.pdf"}, QDir::Files);
+            ASSERT_EQ(files.size(), 1);
+            const PdfContent pdf = readPdf(QDir(pdfFolder).filePath(files.first()));
+            EXPECT_EQ(pdf.pages, 2);
+
+            const QString formName =
+                scalar("SELECT FORMNAME FROM TAMBRELSET WHERE DENNAME = '" + name + "'").toString();
+            const QString overlay = settings().ProgramFolder + formName;
+            const QList<Box> boxes = overlayBoxes(overlay);
+            ASSERT_FALSE(boxes.isEmpty());
+            const QList<PrintedText> texts = printedTexts(settings().PrintCommandFilePath);
+            ASSERT_GT(texts.size(), 50);
+            // Elements a slip type does not print are parked beyond the paper.
+            const Box paper = paperOf(overlay);
+            int checked = 0;
+            int parked = 0;
+            for (const PrintedText &t : texts) {
+                if (t.x >= paper.x2 || t.y >= paper.y2) {
+                    ++parked;
+                    continue;
+                }
+                const QString word = t.text.trimmed();
+                const int blanks = static_cast<int>(t.text.indexOf(word));
+                // The value on its page, where its record puts it.
+                bool found = false;
+                for (const PdfWord &w : pdf.words) {
+                    if (w.page != t.page || !w.text.contains(word))
+                        continue;
+                    const double dx = mm(w.xMin) - t.x / 10.0;
+                    const double dy = mm(w.yMin) - t.y / 10.0;
+                    // Boxes close together can run into one word.
+                    const double joined = 2.5 * (w.text.size() - word.size());
+                    if (dx > -2 - joined && dx < 2 + 2.5 * blanks && dy > -2 && dy < 3) {
+                        found = true;
+                        break;
+                    }
+                }
+                EXPECT_TRUE(found) << word.toStdString() << " at " << t.x << "," << t.y
+                                   << " page " << t.page;
+                // ... and its place inside a box of the overlay.
+                const bool inBox = std::any_of(boxes.begin(), boxes.end(), [&](const Box &b) {
+                    return t.x + 5 > b.x1 && t.x + 5 < b.x2 && t.y + 5 > b.y1 && t.y + 5 < b.y2;
+                });
+                EXPECT_TRUE(inBox) << word.toStdString() << " at " << t.x << "," << t.y;
+                ++checked;
+            }
+            EXPECT_GT(checked, 100);
+            EXPECT_EQ(checked + parked, texts.size());
+            // The overlay's own words only with Pr_Form 1.
+            const QList<PrintedText> captions = printedTexts(overlay);
+            if (!captions.isEmpty()) {
+                const QString caption = captions.first().text.trimmed();
+                EXPECT_EQ(pdf.find(caption) != nullptr, prForm == 1) << caption.toStdString();
+            }
+        }
+    }
+}
