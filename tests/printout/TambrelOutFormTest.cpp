@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -482,8 +483,8 @@ TEST_F(TambrelOutFormTest, EverySlipTypePrintsItsValuesInsideTheOverlayBoxes)
                 static_cast<int>(items(form->ComboBox1).indexOf(PrintoutTexts::PdfPrinterName)));
             form->ComboBox1Change();
             // The overlay's own paper size.
-            form->ComboBox3->setCurrentIndex(
-                static_cast<int>(items(form->ComboBox3).indexOf(PrintoutTexts::UserDefinedPaperName)));
+            form->ComboBox3->setCurrentIndex(static_cast<int>(
+                items(form->ComboBox3).indexOf(PrintoutTexts::UserDefinedPaperName)));
             form->ComboBox3Change();
             messages.answer(MsgResult::Yes);
             form->BitBtn1Click();
@@ -526,8 +527,8 @@ TEST_F(TambrelOutFormTest, EverySlipTypePrintsItsValuesInsideTheOverlayBoxes)
                         break;
                     }
                 }
-                EXPECT_TRUE(found) << word.toStdString() << " at " << t.x << "," << t.y
-                                   << " page " << t.page;
+                EXPECT_TRUE(found)
+                    << word.toStdString() << " at " << t.x << "," << t.y << " page " << t.page;
                 // ... and its place inside a box of the overlay.
                 const bool inBox = std::any_of(boxes.begin(), boxes.end(), [&](const Box &b) {
                     return t.x + 5 > b.x1 && t.x + 5 < b.x2 && t.y + 5 > b.y1 && t.y + 5 < b.y2;
@@ -545,4 +546,56 @@ TEST_F(TambrelOutFormTest, EverySlipTypePrintsItsValuesInsideTheOverlayBoxes)
             }
         }
     }
+}
+
+TEST_F(TambrelOutFormTest, OnePrintRunReachesTheCupsQueueWithOnePagePerSlip)
+{
+    const QString queue = qEnvironmentVariable("TAMBREL_TEST_PRINTER");
+    if (queue.isEmpty())
+        GTEST_SKIP() << "TAMBREL_TEST_PRINTER is not set";
+    // cups-pdf names its file after the document: the command file's name.
+    const QString docName = QStringLiteral("tambrelout%1").arg(QCoreApplication::applicationPid());
+    TambrelSettings s = settings();
+    s.PrintCommandFilePath = dir.filePath(docName + ".tmp");
+    ScopedSettings jobSettings(s);
+    const auto cupsFiles = [&] {
+        QStringList found;
+        for (const QString &folder :
+             {QDir::homePath() + "/PDF", QStringLiteral("/var/spool/cups-pdf/ANONYMOUS")}) {
+            const QDir d(folder);
+            for (const QString &name : d.entryList({docName + "*.pdf"}, QDir::Files))
+                found << d.filePath(name);
+        }
+        return found;
+    };
+    for (const QString &old : cupsFiles())
+        QFile::remove(old);
+    for (int slip = 1; slip <= 3; ++slip)
+        SlipPrintData::insertSlip(db, slip);
+    SlipPrintData::updateLayout(db, Tr22, {{"SHOWPD", 0}, {"PR_FORM", 1}});
+    CupsPrinterPlatform platform(VDBPrint());
+    TQxPrinter qx(platform);
+    const auto form = open(qx, Tr22, QString());
+    const int index = static_cast<int>(items(form->ComboBox1).indexOf(queue));
+    ASSERT_GE(index, 0);
+    form->ComboBox1->setCurrentIndex(index);
+    form->ComboBox1Change();
+    messages.answer(MsgResult::Yes);
+    form->BitBtn1Click();
+    EXPECT_TRUE(form->printed());
+    EXPECT_EQ(messages.shown().size(), 1) << messages.texts().join('|').toStdString();
+
+    QStringList files;
+    QElapsedTimer waited;
+    waited.start();
+    while ((files = cupsFiles()).isEmpty() && waited.elapsed() < 60000)
+        QThread::msleep(200);
+    ASSERT_EQ(files.size(), 1) << "no job file from cups-pdf";
+    qint64 size = -1;
+    while (QFileInfo(files.first()).size() != size && waited.elapsed() < 60000) {
+        size = QFileInfo(files.first()).size();
+        QThread::msleep(300);
+    }
+    EXPECT_EQ(readPdf(files.first()).pages, 3);
+    QFile::remove(files.first());
 }
