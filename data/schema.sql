@@ -536,6 +536,10 @@ CREATE DESCENDING INDEX IX_TAMBREL_PRINT_DENNO ON TAMBREL
 CREATE INDEX IX_COMPANY_KUBUN ON COMPANY (KUBUN);
 CREATE INDEX IX_CSITEM_CODE1 ON CSITEM (CODE1);
 CREATE INDEX IX_TAMBRELSET_DENNAME ON TAMBRELSET (DenName);
+-- The pickers open in these orders and find a slip's company or item by
+-- these columns; a large master then shows its first screen at once.
+CREATE INDEX IX_COMPANY_CODE1 ON COMPANY (CODE1);
+CREATE INDEX IX_CSITEM_HINMEI1_CODE1 ON CSITEM (HINMEI1, CODE1);
 
 -- Every insert takes the next generator value into ID, whatever ID the
 -- program sent: a form predicts "current value + 1", which is what is stored
