@@ -277,6 +277,22 @@ bool TPickerForm::openSorted(const QString &order)
     try {
         const QString direction =
             m_descending->isChecked() ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+        // Reopening resets the grid; the widths the user gave stay.
+        QList<int> widths;
+        for (int c = 0; c < m_grid->columnsModel()->columnCount(); ++c)
+            widths.append(m_grid->columnWidth(c));
+        struct KeepWidths
+        {
+            PickerGrid *grid;
+            const QList<int> &widths;
+            ~KeepWidths()
+            {
+                if (widths.size() == grid->columnsModel()->columnCount()) {
+                    for (int c = 0; c < widths.size(); ++c)
+                        grid->setColumnWidth(c, widths.at(c));
+                }
+            }
+        } keepWidths{m_grid, widths};
         QVariant id;
         if (m_query.active()) {
             m_grid->dropUntouchedNewRow();

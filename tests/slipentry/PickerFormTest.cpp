@@ -216,7 +216,9 @@ TEST_F(CompanyPicker, ANewRowGetsItsIdAndKindAndAnUntouchedOneIsDropped)
 TEST_F(CompanyPicker, SortingByATitleInEitherDirection)
 {
     TSelCompanyForm form(0);
+    form.DBGrid1()->setColumnWidth(0, 77);
     form.DBGrid1TitleClick(QStringLiteral("CONAME2"));
+    EXPECT_EQ(form.DBGrid1()->columnWidth(0), 77);
     EXPECT_EQ(listed(form.query(), {"CONAME2"}),
               rows(QStringLiteral("SELECT CONAME2 FROM COMPANY WHERE KUBUN = 0 ORDER BY 1")));
     form.K_SortRB()->setChecked(true);
