@@ -47,8 +47,10 @@ TExportSelCompForm::TExportSelCompForm(QWidget *parent) : QDialog(parent)
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setReadOnly(true);
     DBGrid1->setToolTip(QString::fromUtf16(kPickerGridHint));
-    DBGrid1->setColumns({GridColumn{QStringLiteral("CONAME"), QString::fromUtf16(kCompanyLabel)},
-                         GridColumn{QStringLiteral("TENPONAME"), QString::fromUtf16(kStoreLabel)}});
+    // Wide enough for a company name until the user's widths are restored.
+    DBGrid1->setColumns(
+        {GridColumn{QStringLiteral("CONAME"), QString::fromUtf16(kCompanyLabel), 180},
+         GridColumn{QStringLiteral("TENPONAME"), QString::fromUtf16(kStoreLabel), 160}});
     DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     DBGrid1->viewport()->installEventFilter(this);
 
@@ -71,6 +73,8 @@ TExportSelCompForm::TExportSelCompForm(QWidget *parent) : QDialog(parent)
     status->setSizeGripEnabled(false);
     status->addWidget(new QLabel(QString::fromUtf16(kPickerStatusHelp), status));
     StatusPanel2 = new QLabel(status);
+    // A long hint is cut at the edge instead of widening the window.
+    StatusPanel2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     status->addWidget(StatusPanel2, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -113,6 +117,8 @@ TExportSelCompForm::TExportSelCompForm(QWidget *parent) : QDialog(parent)
     } catch (const AppError &e) {
         Messages::error(e.message());
     }
+    // The grid gets its size first: restored widths are limited to it.
+    layout->activate();
     LoadGridColumns(DBGrid1, settings().SettingsFilePath, gridSection(), Qt::AlignCenter);
 }
 
@@ -138,7 +144,7 @@ void TExportSelCompForm::OpenSorted(const QString &column)
         K_SortRB->isChecked() ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
     // Re-sorting keeps the widths the user gave the columns.
     QList<int> widths;
-    for (int c = 0; c < DBGrid1->columnsModel()->columnCount(); ++c)
+    for (int c = 0; m_set.active() && c < DBGrid1->columnsModel()->columnCount(); ++c)
         widths.append(DBGrid1->columnWidth(c));
     try {
         m_set.close();
@@ -150,7 +156,7 @@ void TExportSelCompForm::OpenSorted(const QString &column)
         m_set.close();
         Messages::error(QString::fromLatin1(ExportTexts::kDataOpenError));
     }
-    if (widths.size() == DBGrid1->columnsModel()->columnCount()) {
+    if (!widths.isEmpty() && widths.size() == DBGrid1->columnsModel()->columnCount()) {
         for (int c = 0; c < widths.size(); ++c)
             DBGrid1->setColumnWidth(c, widths.at(c));
     }

@@ -78,6 +78,7 @@ TKestravForm::TKestravForm(const QDate &today, QWidget *parent) : QMainWindow(pa
     status->addWidget(new QLabel(text(kStatusHelp), status));
     StatusPanel2 = new QLabel(status);
     StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
+    StatusPanel2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     status->addWidget(StatusPanel2, 1);
     setStatusBar(status);
 
