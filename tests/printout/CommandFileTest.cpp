@@ -176,8 +176,18 @@ TEST(PageIndex, PositionsLikeSkipToPage)
 {
     QTemporaryDir dir;
     const QByteArray files[] = {
-        "",           "T1;\r\n", "T1;\r\n\r\nE\r\nT2;\r\n\r\n", "T1;\r\nE\r\nT2;\r\nE\r\n",
-        "E\r\nE\r\n", "E",       "T1;\r\nE\r\nT2;\r\nE\r\nT3;", "\r\n",
+        "",
+        "T1;\r\n",
+        "T1;\r\n\r\nE\r\nT2;\r\n\r\n",
+        "T1;\r\nE\r\nT2;\r\nE\r\n",
+        "E\r\nE\r\n",
+        "E",
+        "T1;\r\nE\r\nT2;\r\nE\r\nT3;",
+        "\r\n",
+        // Lone line breaks, and a page end split from its LF.
+        "T1;\nE\nT2;\rE\rT3;",
+        "E\r\r\nT2;\re\n\nE",
+        "\n\rE\r",
     };
     int k = 0;
     for (const QByteArray &content : files) {
