@@ -221,6 +221,9 @@ void TambrelForm::buildEdits(QWidget *client)
         QFont f = font();
         f.setPixelSize(d.fontPx);
         edit->setFont(f);
+        // The picture draws the box; a frame of its own would leave no room
+        // for two digits in the narrow boxes.
+        edit->setFrame(false);
         edit->setTextMargins(0, 0, 0, 0);
         edit->setMaxBytes(d.maxLength);
         edit->setTag(d.tag);
