@@ -15,9 +15,11 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -401,4 +403,25 @@ TEST_F(KestravFormTest, PickerWheelListFailureAndColumnWidths)
     }
     EXPECT_EQ(ReadIniInteger(settings().SettingsFilePath, "ExportSelCompFormDBGrid1", "CONAME", -1),
               177);
+}
+
+TEST_F(KestravFormTest, TheDatabaseIsFreeForOtherProgramsBetweenExports)
+{
+    // The embedded engine lets one process at a time open a database file:
+    // another program can use it only while the window holds no connection.
+    insertSlip({{"CONAME", "A"}});
+    const auto f = form();
+    f->SpeedButton2->click();
+    ASSERT_EQ(outputFiles().size(), 1);
+
+    QTemporaryDir programDir;
+    const QString tool = programDir.filePath(QStringLiteral("tambrel-export"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAMBREL_EXPORT_TOOL), tool));
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WriteTestFile(programDir, QStringLiteral("TAMBREL.ini"),
+                  "[TAMBREL]\r\nF_DbPath=" + m_file.path().toLocal8Bit() + "\r\n");
+    QProcess other;
+    other.start(tool, {QStringLiteral("slips"), m_out.filePath(QStringLiteral("other.xlsx"))});
+    ASSERT_TRUE(other.waitForFinished(60000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardError().toStdString();
 }
