@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTableView>
 #include <QTimer>
 
@@ -60,6 +62,10 @@ QWidget *findWidget(const QString &path)
                 if (!p)
                     continue;
             }
+            // While a modal dialog is up, only it can be used.
+            QWidget *modal = QApplication::activeModalWidget();
+            if (modal && w->window() != modal)
+                continue;
             if (w->isVisible() && w->isEnabled())
                 return w;
         }
@@ -78,6 +84,8 @@ QAction *findAction(const QString &name)
 
 QString widgetText(QWidget *w)
 {
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentText();
     if (auto *check = qobject_cast<QCheckBox *>(w))
         return check->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     if (auto *edit = qobject_cast<QLineEdit *>(w))
@@ -252,11 +260,29 @@ void UiScript::next()
         }
         m_waitingSince = -1;
         ++m_pos;
+        // The last command may end the program (a window closed).
+        bool more = false;
+        for (qsizetype i = m_pos; i < m_lines.size() && !more; ++i) {
+            const QString rest = m_lines.at(i).trimmed();
+            more = !rest.isEmpty() && !rest.startsWith(QLatin1Char('#'));
+        }
+        if (!more) {
+            m_pos = m_lines.size();
+            log(QStringLiteral("done"));
+            return;
+        }
         // Let the program react before the next command.
         QTimer::singleShot(kStepPauseMs, this, &UiScript::next);
         return;
     }
     log(QStringLiteral("done"));
+}
+
+// An action that may open a modal dialog runs from the event loop, so the
+// script goes on inside the dialog's own loop.
+void UiScript::defer(std::function<void()> action)
+{
+    QTimer::singleShot(0, this, std::move(action));
 }
 
 // False with an empty error: not ready yet (widget missing or disabled).
@@ -293,7 +319,10 @@ bool UiScript::runLine(const QString &line, QString &error)
             if (!a->isEnabled())
                 return false;
             log(QStringLiteral("trigger %1").arg(name));
-            a->trigger();
+            defer([a = QPointer<QAction>(a)] {
+                if (a)
+                    a->trigger();
+            });
             return true;
         }
     }
@@ -302,7 +331,10 @@ bool UiScript::runLine(const QString &line, QString &error)
 
     if (command == QLatin1String("click")) {
         log(QStringLiteral("click %1").arg(name));
-        clickAt(w, w->rect().center(), false);
+        defer([w = QPointer<QWidget>(w)] {
+            if (w)
+                clickAt(w, w->rect().center(), false);
+        });
         return true;
     }
     if (command == QLatin1String("type")) {
@@ -330,8 +362,11 @@ bool UiScript::runLine(const QString &line, QString &error)
         }
         focus(w);
         const QKeyCombination k = seq[0];
-        sendKey(QApplication::focusWidget() ? QApplication::focusWidget() : w, int(k.key()),
-                k.keyboardModifiers(), QString());
+        defer([w = QPointer<QWidget>(w), k] {
+            QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w.data();
+            if (target)
+                sendKey(target, int(k.key()), k.keyboardModifiers(), QString());
+        });
         return true;
     }
     if (command == QLatin1String("check")) {
@@ -384,11 +419,36 @@ bool UiScript::runLine(const QString &line, QString &error)
             return true;
         }
         focus(view);
-        clickAt(view->viewport(), view->visualRect(index).center(), true);
+        const QPoint at = view->visualRect(index).center();
+        defer([v = QPointer<QWidget>(view->viewport()), at] {
+            if (v)
+                clickAt(v, at, true);
+        });
+        return true;
+    }
+    if (command == QLatin1String("choose")) {
+        auto *combo = qobject_cast<QComboBox *>(w);
+        if (!combo) {
+            error = QStringLiteral("%1 is not a list").arg(name);
+            return false;
+        }
+        const int index = combo->findText(arg);
+        if (index < 0)
+            return false; // the item may come with a refresh
+        focus(w);
+        defer([combo = QPointer<QComboBox>(combo), index] {
+            if (!combo)
+                return;
+            combo->setCurrentIndex(index);
+            emit combo->activated(index);
+        });
         return true;
     }
     if (command == QLatin1String("close")) {
-        w->window()->close();
+        defer([w = QPointer<QWidget>(w->window())] {
+            if (w)
+                w->close();
+        });
         return true;
     }
     error = QStringLiteral("unknown command %1").arg(command);

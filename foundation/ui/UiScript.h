@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 // Drives a running program from a script, the way a clerk would: key presses
@@ -25,6 +26,7 @@
 //   key NAME KEYS             focuses the widget and presses e.g. Return,
 //                             Tab, PageDown, Ctrl+S
 //   set NAME TEXT             replaces the text of an edit as a paste would
+//   choose NAME TEXT          picks the item of that text in a list
 //   check NAME TEXT           checks the text (or check state 0/1) of a widget
 //   row NAME N                makes row N (from 0) of a grid current
 //   dblclick NAME N           double-clicks row N of a grid
@@ -36,7 +38,8 @@
 //   close NAME                closes the window of the widget
 //
 // A command waits (up to 60 s) for its widget to exist, be visible and
-// enabled: a window disabled while another program runs is waited for.
+// enabled, and for a modal dialog to close unless the widget is in it: a
+// window disabled while another program runs is waited for.
 class UiScript : public QObject
 {
     Q_OBJECT
@@ -56,6 +59,7 @@ private:
     bool runLine(const QString &line, QString &error);
     void log(const QString &line) const;
     void fail(const QString &reason);
+    void defer(std::function<void()> action);
 
     QStringList m_lines;
     qsizetype m_pos = 0;

@@ -1,0 +1,160 @@
+#include "InstalledSuite.h"
+#include "XlsxContent.h"
+#include "settings/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+// The road of a slip through the real programs, each a process of its own:
+// entered in a slip entry program, printed by TambrelOut (started by the
+// entry program), its mark cleared, exported by Kestrav. A failing step is
+// named by the script line "step ..." it belongs to.
+
+namespace {
+
+const QString kTurnaround22 = QStringLiteral("ターンアラウンド用２型（２行印字）");
+
+// What the clerk types into the slip, edit by edit, in tab order.
+struct Field
+{
+    const char *edit;
+    const char16_t *value;
+};
+const Field kSlip[] = {
+    {"CONA", u"株式会社ロード商事"},
+    {"TENP", u"本町店"},
+    {"BINN", u"7"},
+    {"HINMEI_11", u"りんごジュース"},
+    {"CODE_11", u"4901234"},
+    {"KAZU_11", u"12"},
+    {"GTAN_11", u"150"},
+    {"HINMEI_21", u"みかん缶詰"},
+    {"CODE_21", u"4905678"},
+    {"KAZU_21", u"5"},
+    {"GTAN_21", u"320"},
+};
+
+QString typing()
+{
+    QString s;
+    for (const Field &f : kSlip)
+        s += QStringLiteral("type %1 %2\n").arg(QLatin1String(f.edit), QString::fromUtf16(f.value));
+    return s;
+}
+
+QStringList values()
+{
+    QStringList v;
+    for (const Field &f : kSlip)
+        v << QString::fromUtf16(f.value);
+    return v;
+}
+
+void expectNoFailure(const InstalledSuite::Run &run, const char *program)
+{
+    for (const QString &f : run.failures)
+        ADD_FAILURE() << f.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << program << " ended with " << run.exitCode << "\n"
+                               << run.log.toStdString() << run.output.toStdString();
+}
+
+QString newestFile(const QString &folder, const QString &pattern)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList({pattern}, QDir::Files, QDir::Time);
+    return files.isEmpty() ? QString() : files.first().filePath();
+}
+
+} // namespace
+
+TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
+{
+    InstalledSuite suite;
+    ASSERT_TRUE(suite.error().isEmpty()) << suite.error().toStdString();
+    // Slip numbers from the shared counter with their 7DR check digit.
+    const QString tambrel = QStringLiteral("TAMBREL");
+    ASSERT_TRUE(WriteIniInteger(suite.settingsFile(), tambrel, QStringLiteral("AutoRenban"), 1));
+    ASSERT_TRUE(WriteIniInteger(suite.settingsFile(), tambrel, QStringLiteral("DenKetaCD"), 2));
+    // This computer prints type 22 without dialogs, the form included.
+    suite.sql(QStringLiteral("UPDATE TAMBRELSET SET SHOWPD = 0, PR_FORM = 1 WHERE DENNAME = '%1';")
+                  .arg(kTurnaround22));
+
+    const QString entry = QStringLiteral("step enter a new slip\n"
+                                         "click CaptionDBNavi1/nbInsert\n") +
+                          typing() +
+                          QStringLiteral("step post the slip\n"
+                                         "click CaptionDBNavi1/nbPost\n"
+                                         "check DBCheckBox1 1\n"
+                                         "step mark it in the list and start the printing\n"
+                                         "click PrintBtn\n"
+                                         "click SelDataForm/BitBtn1\n"
+                                         "step back from printing on the same slip, mark cleared\n"
+                                         "check CONA 株式会社ロード商事\n"
+                                         "check DBCheckBox1 0\n"
+                                         "step close the entry program\n"
+                                         "click TTambrel22Form/BitBtn1\n");
+    const QString print = QStringLiteral("step choose the PDF printer and the form's paper\n"
+                                         "choose ComboBox1 PDF ファイル\n"
+                                         "choose ComboBox3 ユーザー定義サイズ\n"
+                                         "step print the marked slips\n"
+                                         "answer Yes\n"
+                                         "click BitBtn1\n"
+                                         "step close and clear the marks\n"
+                                         "answer Yes\n"
+                                         "close TambrelOutForm\n");
+    const InstalledSuite::Run entered = suite.run(
+        QStringLiteral("Tambrel22"), {QStringLiteral("FormImages/CS_TR2.jpg")}, suite.folder(),
+        {{QStringLiteral("Tambrel22"), entry}, {QStringLiteral("TambrelOut"), print}});
+    expectNoFailure(entered, "Tambrel22 and TambrelOut");
+    ASSERT_TRUE(entered.log.contains(QStringLiteral("TambrelOut: done")))
+        << "TambrelOut did not run its script\n"
+        << entered.log.toStdString();
+
+    {
+        SCOPED_TRACE("step: the slip is stored once, its mark cleared");
+        const QStringList rows = suite.sql(QStringLiteral(
+            "SELECT COALESCE(PRINTOUT, 0) || '|' || CONAME || '|' || HINMEI_11 || '|' || "
+            "COALESCE(DENNO_1, '') || '|' || COALESCE(DENNO_2, '') FROM TAMBREL;"));
+        ASSERT_EQ(rows.size(), 1) << rows.join(u'\n').toStdString();
+        const QStringList row = rows.first().split(u'|');
+        ASSERT_EQ(row.size(), 5) << rows.first().toStdString();
+        EXPECT_EQ(row.mid(0, 3).join(u'|'), QStringLiteral("0|株式会社ロード商事|りんごジュース"));
+        SCOPED_TRACE("step: the reserved number carries its 7DR digit");
+        EXPECT_EQ(row[3], QStringLiteral("000001"));
+        EXPECT_EQ(row[4], QString::number(row[3].toLongLong() % 7));
+    }
+    {
+        SCOPED_TRACE("step: the PDF holds every value inside its box of the form");
+        const QString pdf =
+            newestFile(suite.documents() + QStringLiteral("/TambrelPDF"), QStringLiteral("*.pdf"));
+        ASSERT_FALSE(pdf.isEmpty()) << "no PDF was printed";
+        int pages = 0;
+        const QStringList outside = valuesOutsideBoxes(
+            pdf, suite.folder() + QStringLiteral("/FormTR2.prn"), values(), &pages);
+        EXPECT_EQ(pages, 1);
+        EXPECT_TRUE(outside.isEmpty()) << outside.join(u' ').toStdString();
+    }
+
+    const QString exportScript = QStringLiteral("step export every slip\n"
+                                                "choose ComboSelDate 条件から除外\n"
+                                                "answer Ok\n"
+                                                "click SpeedButton2\n"
+                                                "step close the export program\n"
+                                                "close KestravForm\n");
+    const InstalledSuite::Run exported = suite.run(QStringLiteral("Kestrav"), {}, suite.folder(),
+                                                   {{QStringLiteral("Kestrav"), exportScript}});
+    expectNoFailure(exported, "Kestrav");
+    {
+        SCOPED_TRACE("step: the spreadsheet holds the slip's values");
+        const QString xlsx = newestFile(suite.documents(), QStringLiteral("*.xlsx"));
+        ASSERT_FALSE(xlsx.isEmpty()) << "no spreadsheet was written\n"
+                                     << exported.log.toStdString();
+        const XlsxContent sheet(xlsx);
+        ASSERT_TRUE(sheet.ok()) << sheet.error().toStdString();
+        ASSERT_EQ(sheet.maxRow(), 2);
+        const QStringList row = sheet.rowTexts(2);
+        for (const QString &v : values())
+            EXPECT_TRUE(row.contains(v)) << v.toStdString() << " not in the exported row";
+    }
+}
