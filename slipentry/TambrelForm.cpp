@@ -2,6 +2,7 @@
 
 #include "SelDataForm.h"
 #include "SlipEntryTexts.h"
+#include "SlipFieldActions.h"
 #include "app/AppError.h"
 #include "app/Messages.h"
 #include "db/IbFunc.h"
@@ -93,6 +94,8 @@ TambrelForm::TambrelForm(SlipType type, const QString &picturePath, QWidget *par
     openTable();
     InstallHelpKey(this, helpContext());
     DSTambrelStateChange();
+    // Pickers, registration, lookups and recalculation of the slip edits.
+    new SlipFieldActions(this);
 }
 
 TambrelForm::~TambrelForm()
