@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -405,7 +406,16 @@ TEST_F(SlipFormFixture, ControlsOfTheScreen)
     EXPECT_EQ(f.helpPanel()->width(), 60);
     EXPECT_EQ(f.helpPanel()->alignment(), Qt::AlignCenter);
     EXPECT_NE(f.findChild<QShortcut *>(QStringLiteral("HelpKey")), nullptr);
-    EXPECT_TRUE(f.PopupMenu1()->isEmpty());
+    // The field menus: choose, a separator, register; the slip number's one item.
+    for (QMenu *menu : {f.PopupMenu1(), f.PopupMenu2(), f.PopupMenu3()}) {
+        ASSERT_EQ(menu->actions().size(), 3) << qPrintable(menu->objectName());
+        EXPECT_TRUE(menu->actions().at(1)->isSeparator());
+    }
+    EXPECT_EQ(f.PopupMenu1()->actions().at(0)->text(), QStringLiteral("商品マスターから選択"));
+    EXPECT_EQ(f.PopupMenu1()->actions().at(2)->text(), QStringLiteral("商品マスターへ登録"));
+    EXPECT_EQ(f.PopupMenu2()->actions().at(2)->text(), QStringLiteral("マスターへ登録"));
+    EXPECT_EQ(f.PopupMenuCD()->actions().size(), 1);
+    EXPECT_EQ(f.PopupMenuCD()->actions().at(0)->text(), QStringLiteral("チェックデジット計算"));
     EXPECT_EQ(f.PopupMenuDataSet()->actions().size(), 2);
 
     // The window opens centred on its screen.

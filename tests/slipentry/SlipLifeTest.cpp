@@ -1,6 +1,8 @@
 // A slip's life on the form: the defaults of a new slip, posting and
 // cancelling with the slip number counter, the keyboard and closing.
 
+#include "ModalDriver.h"
+#include "SelCompanyForm.h"
 #include "SlipEntryTexts.h"
 #include "SlipFormFixture.h"
 #include "db/Query.h"
@@ -421,6 +423,8 @@ TEST_F(SlipLife, FieldActionSeamsReportLeavingAndDoubleClicking)
                      [&](DBEdit *e, SlipFieldClick action) {
                          clicks.append({e->objectName(), action});
                      });
+    // The partner list the double-click opens is closed again at once.
+    OnModal<TSelCompanyForm>([](TSelCompanyForm *list) { list->reject(); });
     QTest::mouseDClick(edit(QStringLiteral("TNAM")), Qt::LeftButton);
     QTest::mouseDClick(edit(QStringLiteral("GKEI_1")), Qt::LeftButton);
     ASSERT_EQ(clicks.size(), 1);
