@@ -322,10 +322,22 @@ void TSelDataForm::DBGrid1TitleClick(const QString &field)
 {
     const QString direction =
         m_descending->isChecked() ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+    const QStringList previous = m_set.sql();
+    const QVariant id = m_set.value(kId);
     try {
         OpenSlipTableOrdered(m_set, field + direction);
-    } catch (...) {
-        throw AppError(tr16(SlipEntryTexts::kSortError));
+    } catch (const std::exception &e) {
+        // The list and the form keep the order they had rather than no slips.
+        try {
+            if (!m_set.active()) {
+                m_set.setSql(previous);
+                m_set.open();
+                m_set.Locate(kId, id);
+            }
+        } catch (...) {
+            // Still closed: the error below is what the user learns.
+        }
+        throw AppError(tr16(SlipEntryTexts::kSortError), QString::fromUtf8(e.what()));
     }
 }
 

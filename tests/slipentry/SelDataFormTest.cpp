@@ -2,6 +2,7 @@
 
 #include "SlipEntryTexts.h"
 #include "SlipFormFixture.h"
+#include "app/AppError.h"
 #include "settings/IniFile.h"
 #include "ui/DBEdit.h"
 #include "ui/DBGrid.h"
@@ -280,4 +281,22 @@ TEST_F(SavedSlipList, DeleteThroughItsNavigator)
     closeForm();
     EXPECT_EQ(committed(gone, QStringLiteral("ID")).toString(), QStringLiteral("<no row>"));
     EXPECT_EQ(committed(kept, QStringLiteral("ID")).toInt(), kept);
+}
+
+TEST_F(SavedSlipList, FailedSortReportsAndKeepsTheOrderItHad)
+{
+    insertSlip(QStringLiteral("甲"), 1, QStringLiteral("000002"));
+    const int second = insertSlip(QStringLiteral("乙"), 1, QStringLiteral("000001"));
+    open(SlipType::Type22);
+    key(Qt::Key_PageDown);
+    TSelDataForm list(query(), false, 11, &form());
+    try {
+        list.DBGrid1TitleClick(QStringLiteral("NO_SUCH_COLUMN"));
+        ADD_FAILURE() << "no error";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.message(), t16(SlipEntryTexts::kSortError));
+    }
+    ASSERT_TRUE(query().active());
+    EXPECT_EQ(query().value(QStringLiteral("ID")).toInt(), second);
+    EXPECT_EQ(query().valueAt(0, QStringLiteral("CONAME")).toString(), QStringLiteral("甲"));
 }

@@ -431,3 +431,19 @@ TEST_F(SlipLife, FieldActionSeamsReportLeavingAndDoubleClicking)
     EXPECT_EQ(clicks.at(0).first, QStringLiteral("TNAM"));
     EXPECT_EQ(clicks.at(0).second, SlipFieldClick::Partner);
 }
+
+TEST_F(SlipLife, SaveThatFailsAtCloseIsReportedBeforeTheProgramEnds)
+{
+    const int id = insertSlip(QStringLiteral("甲"), 1, QStringLiteral("000001"));
+    open(SlipType::Type22);
+    type(QStringLiteral("TENP"), QStringLiteral("本店"));
+    // Longer than the column holds, as a picker could write it.
+    query().setValue(QStringLiteral("CONAME"), QString(70, QChar(u'長')));
+    m_messages.answer(MsgResult::Yes);
+    EXPECT_TRUE(form().close());
+    ASSERT_EQ(m_messages.shown().size(), 2);
+    EXPECT_EQ(m_messages.shown().at(1).type, MsgType::Error);
+    EXPECT_EQ(m_messages.shown().at(1).text,
+              QString::fromUtf8("データ更新中にエラーが発生しました。"));
+    EXPECT_EQ(committed(id, QStringLiteral("CONAME")).toString(), QStringLiteral("甲"));
+}
