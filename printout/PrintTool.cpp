@@ -41,18 +41,20 @@ QString fieldText(const QString &text)
     return out;
 }
 
+bool plainAscii(const QString &text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == ';' || u == '\r' || u == '\n')
+            return false;
+    }
+    return true;
+}
+
 QByteArray fieldBytes(const QString &text, const char *what)
 {
     // Plain ASCII is its own Shift-JIS: most fields of a slip are digits.
-    bool ascii = true;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == ';' || u == '\r' || u == '\n') {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
+    if (plainAscii(text))
         return text.toLatin1();
     // Font names repeat from record to record.
     static QString lastText;
@@ -63,6 +65,21 @@ QByteArray fieldBytes(const QString &text, const char *what)
     lastText = text;
     lastBytes = bytes;
     return bytes;
+}
+
+// Appends the field's bytes and its separator.
+void appendField(QByteArray &out, const QString &text, const char *what)
+{
+    if (plainAscii(text)) {
+        const qsizetype at = out.size();
+        out.resize(at + text.size());
+        char *dst = out.data() + at;
+        for (QChar c : text)
+            *dst++ = static_cast<char>(c.unicode());
+    } else {
+        out += fieldBytes(text, what);
+    }
+    out += ';';
 }
 
 } // namespace
@@ -157,14 +174,9 @@ QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QStri
                                   int size, const QString &style, int color,
                                   const QString &background)
 {
-    // Encoded first, so a refused character leaves nothing half written.
-    const QByteArray textBytes = fieldBytes(text, "text");
-    const QByteArray fontBytes = fieldBytes(fontName, "font name");
-    const QByteArray styleBytes = fieldBytes(style, "style");
-    const QByteArray backgroundBytes = fieldBytes(background, "background");
+    // Built apart from the file, so a refused character leaves nothing half written.
     QByteArray out;
-    out.reserve(48 + textBytes.size() + fontBytes.size() + styleBytes.size() +
-                backgroundBytes.size());
+    out.reserve(64 + 2 * (text.size() + fontName.size() + style.size() + background.size()));
     const auto number = [&out](int v) {
         char digits[16];
         const char *end = std::to_chars(digits, digits + sizeof digits, v).ptr;
@@ -174,16 +186,12 @@ QByteArray TPrintTool::TextRecord(int x, int y, const QString &text, const QStri
     out += 'T';
     number(x);
     number(y);
-    out += textBytes;
-    out += ';';
-    out += fontBytes;
-    out += ';';
+    appendField(out, text, "text");
+    appendField(out, fontName, "font name");
     number(size);
-    out += styleBytes;
-    out += ';';
+    appendField(out, style, "style");
     number(color);
-    out += backgroundBytes;
-    out += ';';
+    appendField(out, background, "background");
     out += "\r\n\r\n";
     return out;
 }

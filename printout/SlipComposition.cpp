@@ -10,6 +10,7 @@
 
 #include <QVariant>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -248,10 +249,14 @@ QString RightPiece(const QString &text, int width, int offset, int length)
         }
     }
     if (ascii) {
-        const QString right = text.size() >= width
-                                  ? text.right(width)
-                                  : QString(width - text.size(), QLatin1Char(' ')) + text;
-        return right.mid(offset, length);
+        const int n = std::clamp(length, 0, std::max(0, width - offset));
+        QString piece(n, QLatin1Char(' '));
+        for (int i = 0; i < n; ++i) {
+            const qsizetype src = text.size() - width + offset + i;
+            if (src >= 0)
+                piece[i] = text.at(src);
+        }
+        return piece;
     }
     QByteArray bytes;
     ShiftJis::tryEncode(text, &bytes);
@@ -299,23 +304,33 @@ void WriteSlipPages(const SlipLayout &layout, EditableResultSet &slips, TPrintTo
         return;
     // Column positions once; a missing column ends the run at the first slip.
     const QList<SlipLayout::Piece> &pieces = layout.pieces();
-    QList<int> columns;
+    QList<int> columns;     // distinct columns of the set
+    QList<int> pieceColumn; // per piece: its entry in columns
     columns.reserve(pieces.size());
+    pieceColumn.reserve(pieces.size());
     for (const SlipLayout::Piece &p : pieces) {
         const int c = slips.columnIndex(p.column);
         if (c < 0)
             slips.value(p.column); // the database layer's error for it
-        columns << c;
+        qsizetype k = columns.indexOf(c);
+        if (k < 0) {
+            k = columns.size();
+            columns << c;
+        }
+        pieceColumn << static_cast<int>(k);
     }
     const QString transparent = QStringLiteral("1");
+    QList<QString> values(columns.size());
     for (;;) {
         const int row = slips.currentRow();
+        for (qsizetype k = 0; k < columns.size(); ++k)
+            values[k] = ColumnText(slips.data(slips.index(row, columns.at(k))));
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             const SlipLayout::Piece &p = pieces.at(i);
-            const QString value = ColumnText(slips.data(slips.index(row, columns.at(i))));
-            const QString text =
-                p.width > 0 ? RightPiece(value, p.width, p.offset, p.length) : value;
-            tool.WriteText(p.x, p.y, text, p.font, p.size, QString(), QString(), transparent);
+            const QString &value = values.at(pieceColumn.at(i));
+            tool.WriteText(p.x, p.y,
+                           p.width > 0 ? RightPiece(value, p.width, p.offset, p.length) : value,
+                           p.font, p.size, QString(), QString(), transparent);
         }
         if (!slips.Next() || slips.eof())
             break;
