@@ -34,43 +34,7 @@
 namespace {
 
 // The preview's own texts.
-const QString Caption = QStringLiteral("印刷プレビュー");
-const QString CloseCaption = QStringLiteral("閉じる");
-const QString HintClose = QStringLiteral("終了");
-const QString HintZoomIn = QStringLiteral("拡大表示");
-const QString HintDispZoom = QStringLiteral("表示倍率");
-const QString HintZoomOut = QStringLiteral("縮小表示");
-const QString HintPrev = QStringLiteral("前のページ");
-const QString HintWhere = QStringLiteral("ページ");
-const QString HintNext = QStringLiteral("次のページ");
-const QString HintSetup = QStringLiteral("プリンタ設定");
-const QString HintPrint = QStringLiteral("印刷実行");
-const QString HintPaintBox = QStringLiteral("印刷可能範囲");
-const QString EscCaption = QStringLiteral("Esc：フルスクリーン解除");
-const QString MenuFile = QStringLiteral("ファイル(&F)");
-const QString MenuSetup = QStringLiteral("プリンター設定(&S)...");
-const QString MenuSetupHint = QStringLiteral("プリンターの設定を行います");
-const QString MenuPrint = QStringLiteral("印刷(&P)...");
-const QString MenuPrintHint = QStringLiteral("印刷します");
-const QString MenuClose = QStringLiteral("閉じる(&C)");
-const QString MenuCloseHint = QStringLiteral("終了します");
-const QString MenuView = QStringLiteral("表示(&V)");
-const QString MenuZoomHint = QStringLiteral("表示倍率を指定します");
-const QString MenuOption = QStringLiteral("オプション(&O)");
-const QString MenuSpeedBar = QStringLiteral("スピードバー表示(&S)");
-const QString MenuSpeedBarHint = QStringLiteral("スピードバーの表示を切り替えます");
-const QString MenuFullScreen = QStringLiteral("フルスクリーン表示(&F)");
-const QString MenuFullScreenHint = QStringLiteral("画面全体に表示します");
-const QString MenuJump = QStringLiteral("ジャンプ(&J)");
-const QString MenuTop = QStringLiteral("先頭ページ(&T)");
-const QString MenuTopHint = QStringLiteral("先頭のページを表示します");
-const QString MenuBottom = QStringLiteral("最終ページ(&B)");
-const QString MenuBottomHint = QStringLiteral("最終のページを表示します");
-const QString MenuSelected = QStringLiteral("指定ページ(&P)...");
-const QString MenuSelectedHint = QStringLiteral("指定したページを表示します");
-const QString JumpCaption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
-const QString JumpPrompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
-const QString PreviewFace = QStringLiteral("ＭＳ Ｐゴシック");
+using namespace PrintoutTexts::Preview;
 
 struct ZoomItem
 {

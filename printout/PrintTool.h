@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrintoutTexts.h"
+
 #include <QFile>
 #include <QString>
 
@@ -62,7 +64,7 @@ public:
         int topOffset = 0;
         quint8 printForm = 0;
         quint8 showDialog = 1;
-        QString message = QStringLiteral("只今、印刷中");
+        QString message = PrintoutTexts::WriterPrintMessage;
     };
     static const Settings &settings();
     // Back to the values of program start; closes an open file.

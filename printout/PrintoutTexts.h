@@ -16,6 +16,8 @@ inline const QString PrintingCaption = QStringLiteral("印刷");
 inline const QString CancelCaption = QStringLiteral("中止");
 inline const QString PagePrefix = QStringLiteral("(");
 inline const QString PageSuffix = QStringLiteral("ﾍﾟｰｼﾞ印刷中)");
+// The progress dialog's text of a job from the writer.
+inline const QString WriterPrintMessage = QStringLiteral("只今、印刷中");
 inline const QString PreviewPrintMessage = QStringLiteral("只今印刷中...");
 inline const QString DefaultFace = QStringLiteral("ＭＳ 明朝");
 
@@ -76,10 +78,52 @@ inline const QString CliNoSuchFile = QStringLiteral("no such file: ");
 inline const QString CliUnknownPrinter = QStringLiteral("unknown printer: ");
 inline const QString CliUnknownPaper = QStringLiteral("unknown paper code: ");
 inline const QString CliDataAndMarked = QStringLiteral("give a data file or --marked, not both");
-inline const QString CliCommandFileNeedsMarked = QStringLiteral("--command-file goes with --marked");
+inline const QString CliCommandFileNeedsMarked =
+    QStringLiteral("--command-file goes with --marked");
 inline const QString CliNoDatabase = QStringLiteral("cannot open the database: ");
 inline const QString CliUnknownSlipType = QStringLiteral("unknown slip type: ");
 inline const QString CliNoMarkedSlip = QStringLiteral("no marked slip");
+
+// The print preview's captions, menus and hints.
+namespace Preview {
+inline const QString Caption = QStringLiteral("印刷プレビュー");
+inline const QString CloseCaption = QStringLiteral("閉じる");
+inline const QString HintClose = QStringLiteral("終了");
+inline const QString HintZoomIn = QStringLiteral("拡大表示");
+inline const QString HintDispZoom = QStringLiteral("表示倍率");
+inline const QString HintZoomOut = QStringLiteral("縮小表示");
+inline const QString HintPrev = QStringLiteral("前のページ");
+inline const QString HintWhere = QStringLiteral("ページ");
+inline const QString HintNext = QStringLiteral("次のページ");
+inline const QString HintSetup = QStringLiteral("プリンタ設定");
+inline const QString HintPrint = QStringLiteral("印刷実行");
+inline const QString HintPaintBox = QStringLiteral("印刷可能範囲");
+inline const QString EscCaption = QStringLiteral("Esc：フルスクリーン解除");
+inline const QString MenuFile = QStringLiteral("ファイル(&F)");
+inline const QString MenuSetup = QStringLiteral("プリンター設定(&S)...");
+inline const QString MenuSetupHint = QStringLiteral("プリンターの設定を行います");
+inline const QString MenuPrint = QStringLiteral("印刷(&P)...");
+inline const QString MenuPrintHint = QStringLiteral("印刷します");
+inline const QString MenuClose = QStringLiteral("閉じる(&C)");
+inline const QString MenuCloseHint = QStringLiteral("終了します");
+inline const QString MenuView = QStringLiteral("表示(&V)");
+inline const QString MenuZoomHint = QStringLiteral("表示倍率を指定します");
+inline const QString MenuOption = QStringLiteral("オプション(&O)");
+inline const QString MenuSpeedBar = QStringLiteral("スピードバー表示(&S)");
+inline const QString MenuSpeedBarHint = QStringLiteral("スピードバーの表示を切り替えます");
+inline const QString MenuFullScreen = QStringLiteral("フルスクリーン表示(&F)");
+inline const QString MenuFullScreenHint = QStringLiteral("画面全体に表示します");
+inline const QString MenuJump = QStringLiteral("ジャンプ(&J)");
+inline const QString MenuTop = QStringLiteral("先頭ページ(&T)");
+inline const QString MenuTopHint = QStringLiteral("先頭のページを表示します");
+inline const QString MenuBottom = QStringLiteral("最終ページ(&B)");
+inline const QString MenuBottomHint = QStringLiteral("最終のページを表示します");
+inline const QString MenuSelected = QStringLiteral("指定ページ(&P)...");
+inline const QString MenuSelectedHint = QStringLiteral("指定したページを表示します");
+inline const QString JumpCaption = QStringLiteral("指定ﾍﾟｰｼﾞにｼﾞｬﾝﾌﾟ");
+inline const QString JumpPrompt = QStringLiteral("表示したいﾍﾟｰｼﾞ番号を入力してください");
+inline const QString PreviewFace = QStringLiteral("ＭＳ Ｐゴシック");
+} // namespace Preview
 
 // "path" quoted, then the suffix.
 inline QString quotedPath(const QString &path, const QString &suffix)

@@ -599,3 +599,31 @@ TEST_F(TambrelOutFormTest, OnePrintRunReachesTheCupsQueueWithOnePagePerSlip)
     EXPECT_EQ(readPdf(files.first()).pages, 3);
     QFile::remove(files.first());
 }
+
+TEST_F(TambrelOutFormTest, PrinterListFollowsPrintersAddedAndRemoved)
+{
+    SlipPrintData::insertSlip(db, 1);
+    TQxPrinter qx(fake);
+    const auto form = open(qx, Tr22, QStringLiteral("P1"));
+    form->ComboBox1->setCurrentIndex(2);
+    form->ComboBox1Change();
+    ASSERT_EQ(fake.current, 2);
+    // Another printer goes: the list follows, and the entry still names P3.
+    fake.printers.removeAt(1);
+    fake.current = 1;
+    ASSERT_TRUE(qx.CheckPrintersChanged());
+    EXPECT_EQ(items(form->ComboBox1), (QStringList{"P1", "P3"}));
+    EXPECT_EQ(form->ComboBox1->currentText(), "P3");
+    form->ComboBox3Change();
+    EXPECT_EQ(fake.current, 1);
+    // The printer in use goes: the printer of program start takes its place.
+    fake.printers.removeAt(1);
+    fake.printers << FakePlatform::Printer{"P4", 0, {{9, "A4"}}, true, 9};
+    fake.selectPrinter(QString()); // the system falls back to its default printer
+    ASSERT_TRUE(qx.CheckPrintersChanged());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(items(form->ComboBox1), (QStringList{"P1", "P4"}));
+    EXPECT_EQ(form->ComboBox1->currentText(), "P1");
+    EXPECT_EQ(items(form->ComboBox3), (QStringList{"A4", "B4"}));
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('|').toStdString();
+}
