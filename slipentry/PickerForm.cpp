@@ -154,7 +154,8 @@ TPickerForm::TPickerForm(const QString &designedCaption, const QString &section,
         {TCaptionDBNavi::nbDelete, TCaptionDBNavi::nbPost, TCaptionDBNavi::nbCancel});
     m_navi->Loaded();
     m_navi->setDataSet(&m_query);
-    m_navi->setFixedWidth(260);
+    // Room for the three visible buttons and their captions.
+    m_navi->setFixedWidth(290);
     bottom->addWidget(m_navi);
 
     m_ascending = new QRadioButton(text(kSortAscending), this);
