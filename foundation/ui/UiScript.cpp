@@ -308,6 +308,16 @@ bool UiScript::runLine(const QString &line, QString &error)
                 QStringLiteral("last message was \"%1\", not \"%2\"").arg(m_answers->last(), rest);
         return error.isEmpty();
     }
+    if (command == QLatin1String("touch")) {
+        QFile f(rest);
+        if (!f.open(QIODevice::WriteOnly)) {
+            error = QStringLiteral("cannot write %1").arg(rest);
+            return false;
+        }
+        return true;
+    }
+    if (command == QLatin1String("waitfile"))
+        return QFile::exists(rest);
     if (command == QLatin1String("wait")) {
         const qint64 waited = QDateTime::currentMSecsSinceEpoch() - m_waitingSince;
         return waited >= rest.toLongLong();
@@ -377,6 +387,48 @@ bool UiScript::runLine(const QString &line, QString &error)
             return false;
         error = QStringLiteral("%1 shows \"%2\", not \"%3\"").arg(name, widgetText(w), arg);
         return false;
+    }
+    if (command == QLatin1String("dblclick") && !qobject_cast<QAbstractItemView *>(w)) {
+        log(QStringLiteral("dblclick %1").arg(name));
+        focus(w);
+        defer([w = QPointer<QWidget>(w)] {
+            if (w)
+                clickAt(w, w->rect().center(), true);
+        });
+        return true;
+    }
+    if (command == QLatin1String("pick")) {
+        auto *view = qobject_cast<QAbstractItemView *>(w);
+        if (!view || !view->model()) {
+            error = QStringLiteral("%1 is not a grid").arg(name);
+            return false;
+        }
+        const QString column = arg.section(QLatin1Char(' '), 0, 0);
+        const QString want = arg.section(QLatin1Char(' '), 1);
+        const int c = columnByTitle(view, column);
+        if (c < 0) {
+            error = QStringLiteral("%1 has no column %2").arg(name, column);
+            return false;
+        }
+        QAbstractItemModel *m = view->model();
+        while (m->canFetchMore(QModelIndex()))
+            m->fetchMore(QModelIndex());
+        for (int r = 0; r < m->rowCount(); ++r) {
+            const QModelIndex index = m->index(r, c);
+            if (index.data().toString() != want)
+                continue;
+            log(QStringLiteral("pick %1 row %2").arg(name).arg(r));
+            view->scrollTo(index);
+            view->setCurrentIndex(index);
+            focus(view);
+            const QPoint at = view->visualRect(index).center();
+            defer([v = QPointer<QWidget>(view->viewport()), at] {
+                if (v)
+                    clickAt(v, at, true);
+            });
+            return true;
+        }
+        return false; // the row may come with a reload
     }
     if (command == QLatin1String("row") || command == QLatin1String("dblclick") ||
         command == QLatin1String("cell")) {

@@ -29,12 +29,16 @@
 //   choose NAME TEXT          picks the item of that text in a list
 //   check NAME TEXT           checks the text (or check state 0/1) of a widget
 //   row NAME N                makes row N (from 0) of a grid current
-//   dblclick NAME N           double-clicks row N of a grid
+//   dblclick NAME [N]         double-clicks a widget, or row N of a grid
+//   pick NAME COLUMN TEXT     double-clicks the grid row whose cell in the
+//                             column (by header text) is TEXT
 //   cell NAME N COLUMN TEXT   checks a grid cell (column by header text)
 //   answer RESULT             answers the next message box: Ok, Cancel,
 //                             Yes, No
 //   message TEXT              checks that the last message box said TEXT
 //   wait MS                   waits
+//   touch PATH                creates a file (to meet another program)
+//   waitfile PATH             waits for a file to exist
 //   close NAME                closes the window of the widget
 //
 // A command waits (up to 60 s) for its widget to exist, be visible and

@@ -16,41 +16,54 @@ namespace {
 
 const QString kTurnaround22 = QStringLiteral("ターンアラウンド用２型（２行印字）");
 
-// What the clerk types into the slip, edit by edit, in tab order.
-struct Field
-{
-    const char *edit;
-    const char16_t *value;
-};
-const Field kSlip[] = {
-    {"CONA", u"株式会社ロード商事"},
-    {"TENP", u"本町店"},
-    {"BINN", u"7"},
-    {"HINMEI_11", u"りんごジュース"},
-    {"CODE_11", u"4901234"},
-    {"KAZU_11", u"12"},
-    {"GTAN_11", u"150"},
-    {"HINMEI_21", u"みかん缶詰"},
-    {"CODE_21", u"4905678"},
-    {"KAZU_21", u"5"},
-    {"GTAN_21", u"320"},
-};
+// The masters the slip is filled from.
+const char *const kMasters = "INSERT INTO COMPANY (ID, KUBUN, CONAME1, CONAME2, CODE1) "
+                             "VALUES (1, 0, '株式会社ロード商事', '本町店', '123456');\n"
+                             "INSERT INTO CSITEM (ID, HINMEI1, CODE1, KAZU1, GENKA1, URITANKA) "
+                             "VALUES (1, 'りんごジュース', '4901234', 0, 150, 198);\n"
+                             "INSERT INTO CSITEM (ID, HINMEI1, CODE1, KAZU1, GENKA1, URITANKA) "
+                             "VALUES (2, 'みかん缶詰', '4905678', 0, 320, 398);\n";
 
-QString typing()
-{
-    QString s;
-    for (const Field &f : kSlip)
-        s += QStringLiteral("type %1 %2\n").arg(QLatin1String(f.edit), QString::fromUtf16(f.value));
-    return s;
-}
+// The clerk chooses the company and two items from the lists, types the
+// quantities and the flight number; the amounts compute themselves.
+const char *const kEntry = "step enter a new slip\n"
+                           "click CaptionDBNavi1/nbInsert\n"
+                           "step choose the company from the list\n"
+                           "dblclick CONA\n"
+                           "pick DBGrid1 社名 株式会社ロード商事\n"
+                           "check CONA 株式会社ロード商事\n"
+                           "check TENP 本町店\n"
+                           "check COCO 123456\n"
+                           "type BINN 7\n"
+                           "step choose two items from the list\n"
+                           "dblclick HINMEI_11\n"
+                           "pick DBGrid1 品名・規格 りんごジュース\n"
+                           "check CODE_11 4901234\n"
+                           "dblclick HINMEI_21\n"
+                           "pick DBGrid1 品名・規格 みかん缶詰\n"
+                           "check GTAN_21 320\n"
+                           "step quantities compute the amounts and the total\n"
+                           "type KAZU_11 12\n"
+                           "type KAZU_21 5\n"
+                           "type COLOR_2 赤\n"
+                           "check GKEI_1 1800\n"
+                           "check GKEI_2 1600\n"
+                           "check GOUKEI_GENKA9 3400\n"
+                           "check BIKOU_1 2376\n"
+                           "check BIKOU_2 1990\n"
+                           "check GOUKEI_URI9 4366\n";
 
-QStringList values()
-{
-    QStringList v;
-    for (const Field &f : kSlip)
-        v << QString::fromUtf16(f.value);
-    return v;
-}
+// What the slip holds afterwards, and where each value is printed.
+const QStringList kValues = {
+    QStringLiteral("株式会社ロード商事"),
+    QStringLiteral("本町店"),
+    QStringLiteral("123456"),
+    QStringLiteral("りんごジュース"),
+    QStringLiteral("4901234"),
+    QStringLiteral("みかん缶詰"),
+    QStringLiteral("4905678"),
+    QStringLiteral("赤"),
+};
 
 void expectNoFailure(const InstalledSuite::Run &run, const char *program)
 {
@@ -80,9 +93,9 @@ TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
     suite.sql(QStringLiteral("UPDATE TAMBRELSET SET SHOWPD = 0, PR_FORM = 1 WHERE DENNAME = '%1';")
                   .arg(kTurnaround22));
 
-    const QString entry = QStringLiteral("step enter a new slip\n"
-                                         "click CaptionDBNavi1/nbInsert\n") +
-                          typing() +
+    suite.sql(QString::fromUtf8(kMasters));
+
+    const QString entry = QString::fromUtf8(kEntry) +
                           QStringLiteral("step post the slip\n"
                                          "click CaptionDBNavi1/nbPost\n"
                                          "check DBCheckBox1 1\n"
@@ -115,14 +128,16 @@ TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
         SCOPED_TRACE("step: the slip is stored once, its mark cleared");
         const QStringList rows = suite.sql(QStringLiteral(
             "SELECT COALESCE(PRINTOUT, 0) || '|' || CONAME || '|' || HINMEI_11 || '|' || "
+            "GENKAKEI_1 || '|' || GENKAKEI_2 || '|' || GOUKEI_GENKA9 || '|' || "
             "COALESCE(DENNO_1, '') || '|' || COALESCE(DENNO_2, '') FROM TAMBREL;"));
         ASSERT_EQ(rows.size(), 1) << rows.join(u'\n').toStdString();
         const QStringList row = rows.first().split(u'|');
-        ASSERT_EQ(row.size(), 5) << rows.first().toStdString();
-        EXPECT_EQ(row.mid(0, 3).join(u'|'), QStringLiteral("0|株式会社ロード商事|りんごジュース"));
+        ASSERT_EQ(row.size(), 8) << rows.first().toStdString();
+        EXPECT_EQ(row.mid(0, 6).join(u'|'),
+                  QStringLiteral("0|株式会社ロード商事|りんごジュース|1800|1600|3400"));
         SCOPED_TRACE("step: the reserved number carries its 7DR digit");
-        EXPECT_EQ(row[3], QStringLiteral("000001"));
-        EXPECT_EQ(row[4], QString::number(row[3].toLongLong() % 7));
+        EXPECT_EQ(row[6], QStringLiteral("000001"));
+        EXPECT_EQ(row[7], QString::number(row[6].toLongLong() % 7));
     }
     {
         SCOPED_TRACE("step: the PDF holds every value inside its box of the form");
@@ -131,7 +146,7 @@ TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
         ASSERT_FALSE(pdf.isEmpty()) << "no PDF was printed";
         int pages = 0;
         const QStringList outside = valuesOutsideBoxes(
-            pdf, suite.folder() + QStringLiteral("/FormTR2.prn"), values(), &pages);
+            pdf, suite.folder() + QStringLiteral("/FormTR2.prn"), kValues, &pages);
         EXPECT_EQ(pages, 1);
         EXPECT_TRUE(outside.isEmpty()) << outside.join(u' ').toStdString();
     }
@@ -154,7 +169,7 @@ TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
         ASSERT_TRUE(sheet.ok()) << sheet.error().toStdString();
         ASSERT_EQ(sheet.maxRow(), 2);
         const QStringList row = sheet.rowTexts(2);
-        for (const QString &v : values())
+        for (const QString &v : kValues)
             EXPECT_TRUE(row.contains(v)) << v.toStdString() << " not in the exported row";
     }
 }
