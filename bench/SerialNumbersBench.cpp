@@ -5,8 +5,11 @@
 //   bench-serial-numbers [--size N]   N numbers per program (default 20)
 
 #include "app/AppError.h"
+#include "app/ConnectDatabase.h"
 #include "db/Database.h"
+#include "db/Query.h"
 #include "db/SchemaSetup.h"
+#include "db/Transaction.h"
 #include "serial/SerialNumber.h"
 #include "settings/Settings.h"
 
@@ -18,6 +21,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -173,6 +177,34 @@ int main(int argc, char **argv)
             return 1;
         }
 
+        // The floor: a bare update and commit of the counter row over a
+        // connection kept open, the least a draw can cost.
+        useDatabase(database);
+        double floorMs = 0;
+        try {
+            GetSerialNumber(kSlipNumberKind, 1, true); // makes the row
+            Database db;
+            Transaction tr;
+            ConnectDatabaseTo(db, tr, database);
+            Query upd(db, tr);
+            upd.setSql(QStringLiteral("UPDATE RENBAN SET SCOUNT = SCOUNT WHERE KUBUN = :P0"));
+            upd.setParam(QStringLiteral("P0"), kSlipNumberKind);
+            const int rounds = std::max(20, 4 * size);
+            QElapsedTimer clock;
+            clock.start();
+            for (int i = 0; i < rounds; ++i) {
+                tr.start();
+                upd.execute();
+                tr.commit();
+            }
+            floorMs = clock.nsecsElapsed() / 1e6 / rounds;
+            db.disconnect();
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "floor failed: %s\n", e.what());
+            return 1;
+        }
+        std::printf("floor: %.3f ms per update and commit\n", floorMs);
+
         QMap<int, double> rates;
         int errors = 0;
         QMap<QString, int> seen;
@@ -193,6 +225,10 @@ int main(int argc, char **argv)
         std::printf("duplicates: %d count\n", duplicates);
         // One program's rate against the total of several: above 1 means
         // more programs together draw fewer numbers.
+        // One draw is two calls (reserve, save) by one program.
+        const double drawMs = rates[1] > 0 ? 1000.0 / rates[1] / 2 : 0;
+        std::printf("draw-1: %.3f ms per call\n", drawMs);
+        std::printf("ratio draw-1: %.3f\n", drawMs / floorMs);
         std::printf("ratio clients-4: %.3f\n", rates[1] / rates[4]);
         std::printf("ratio clients-8: %.3f\n", rates[1] / rates[8]);
         rc = errors == 0 && duplicates == 0 ? 0 : 1;

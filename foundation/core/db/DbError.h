@@ -16,6 +16,9 @@ public:
     long engineCode() const { return m_engineCode; }
     // An update conflict or lock conflict with another transaction.
     bool isLockConflict() const;
+    // The connection to the database is gone (server stopped, network lost,
+    // attachment shut down): the handle is dead and must be replaced.
+    bool isConnectionLost() const;
 
 private:
     QString m_text;

@@ -4,6 +4,8 @@
 #include "FbStatus.h"
 #include "Query.h"
 
+#include <ibase.h>
+
 using namespace Firebird;
 
 Transaction::Transaction(Database *database)
@@ -55,8 +57,18 @@ void Transaction::start()
     if (m_transaction)
         throw DbError(QStringLiteral("transaction already active"));
     IAttachment *att = m_database->attachment();
+    if (m_lockTimeout <= 0) {
+        m_transaction = FbStatus::call(
+            [&](ThrowStatusWrapper *st) { return att->startTransaction(st, 0, nullptr); });
+        return;
+    }
+    // The server's defaults (read-write, concurrency, wait), the wait bounded.
+    const unsigned char seconds = static_cast<unsigned char>(qMin(m_lockTimeout, 255));
+    const unsigned char tpb[] = {isc_tpb_version3, isc_tpb_write,        isc_tpb_concurrency,
+                                 isc_tpb_wait,     isc_tpb_lock_timeout, 1,
+                                 seconds};
     m_transaction = FbStatus::call(
-        [&](ThrowStatusWrapper *st) { return att->startTransaction(st, 0, nullptr); });
+        [&](ThrowStatusWrapper *st) { return att->startTransaction(st, sizeof tpb, tpb); });
 }
 
 void Transaction::ensureStarted()

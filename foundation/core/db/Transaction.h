@@ -24,6 +24,10 @@ public:
     void setDatabase(Database *database);
     Database *database() const { return m_database; }
 
+    // Seconds a statement waits for a row another transaction holds before
+    // it fails with a lock conflict; 0 waits as long as it takes. Applies
+    // from the next start.
+    void setLockTimeout(int seconds) { m_lockTimeout = seconds; }
     void start();
     void commit();
     void rollback();
@@ -44,5 +48,6 @@ private:
 
     Database *m_database = nullptr;
     Firebird::ITransaction *m_transaction = nullptr;
+    int m_lockTimeout = 0;
     std::set<Query *> m_queries;
 };

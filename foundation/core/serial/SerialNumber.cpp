@@ -18,7 +18,10 @@
 #include <ibase.h>
 #include <iberror.h>
 
+#include <algorithm>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -214,35 +217,95 @@ QString FormatSerialNumber(qint64 number, int denKetaCD)
     }
 }
 
+namespace {
+
+struct CounterConnection
+{
+    Database db;
+    Transaction tr;
+};
+
+std::mutex g_counterMutex;
+// The connection of a process drawing from a server's counter; never freed,
+// the engine's shutdown at the end of the program ends it.
+CounterConnection *g_kept = nullptr;
+
+void disconnectQuietly(Database &db)
+{
+    try {
+        db.disconnect();
+    } catch (const DbError &) {
+        // A lost connection is freed all the same.
+    }
+}
+
+} // namespace
+
 QString GetSerialNumber(int kind, int step, bool commit, const QString &heldNumber)
 {
     const int denKetaCD = settings().DenKetaCD;
     OneShotWaitCursor cursor;
-    Database db;
-    Transaction tr;
-    ConnectDatabase(db, tr);
+    std::lock_guard guard(g_counterMutex);
+    // A server's counter is drawn over a connection the process keeps, since
+    // attaching costs more than the draw. A local file is attached per call:
+    // the embedded engine lets one process at a time open it, and the
+    // print-out program must be able to while the entry program runs.
+    const QString path = settings().F_DbPath;
+    const bool keep = Database::isServerPath(path);
+    std::unique_ptr<CounterConnection> own;
+    if (keep && !g_kept)
+        g_kept = new CounterConnection;
+    if (!keep)
+        own = std::make_unique<CounterConnection>();
+    CounterConnection &c = keep ? *g_kept : *own;
+    Database &db = c.db;
+    Transaction &tr = c.tr;
+    if (db.connected() && db.params().path != path)
+        disconnectQuietly(db);
+    if (!db.connected())
+        ConnectDatabaseTo(db, tr, path);
+    // Only a connection of this call is closed at its end; that never fails
+    // the call, the work is committed or rolled back by then.
+    struct CloseOwn
+    {
+        bool close;
+        Database &db;
+        ~CloseOwn()
+        {
+            if (close)
+                disconnectQuietly(db);
+        }
+    } closeOwn{!keep, db};
 
     std::optional<Draw> drawn;
     QElapsedTimer clock;
     clock.start();
+    bool reconnected = false;
     for (int attempt = 0; !drawn; ++attempt) {
+        Draw d;
         try {
+            // The whole wait for a row another program holds stays within
+            // the retry limit.
+            const qint64 left = kRetryBudgetMs - clock.elapsed();
+            tr.setLockTimeout(int(std::max<qint64>(1, (left + 999) / 1000)));
             tr.ensureStarted();
-            const Draw d = drawOnce(db, tr, kind, step, commit, heldNumber, denKetaCD);
-            tr.commit();
-            drawn = d;
+            d = drawOnce(db, tr, kind, step, commit, heldNumber, denKetaCD);
         } catch (const DbError &e) {
             rollbackQuietly(tr);
             // A database without the counter table gives no number; the
             // table is looked for only when a statement could not find it.
-            if (e.sqlCode() == kTableUnknown && counterTableMissing(db, tr)) {
-                db.disconnect();
+            if (e.sqlCode() == kTableUnknown && counterTableMissing(db, tr))
                 return {};
+            // A kept connection the server dropped is replaced once; nothing
+            // of this draw was committed.
+            if (e.isConnectionLost() && !reconnected) {
+                reconnected = true;
+                disconnectQuietly(db);
+                ConnectDatabaseTo(db, tr, path);
+                continue;
             }
-            if (!isRetryable(e) || clock.elapsed() > kRetryBudgetMs) {
-                db.disconnect();
+            if (!isRetryable(e) || clock.elapsed() >= kRetryBudgetMs)
                 throw AppError(QString::fromUtf8(kSerialNumberError), e.text());
-            }
             ++g_retries;
             // Another program held the row. The first retry follows at once
             // (the row is usually free by then); later ones wait a little,
@@ -251,9 +314,20 @@ QString GetSerialNumber(int kind, int step, bool commit, const QString &heldNumb
                 const int spread = std::min(2 * attempt, 40);
                 QThread::msleep(QRandomGenerator::global()->bounded(1, spread + 1));
             }
+            continue;
         }
+        try {
+            tr.commit();
+        } catch (const DbError &e) {
+            // The answer of the commit was lost: the counter may have moved.
+            // Drawing again could count it twice, so the call fails instead;
+            // a number lost that way leaves a gap, never a duplicate.
+            rollbackQuietly(tr);
+            disconnectQuietly(db);
+            throw AppError(QString::fromUtf8(kSerialNumberError), e.text());
+        }
+        drawn = d;
     }
-    db.disconnect();
 
     qint64 n = drawn->number;
     if (drawn->missing) {
