@@ -23,3 +23,8 @@ QString ConnectedMainWindow::captionPrefix()
 {
     return QString::fromUtf8(kCaptionPrefix);
 }
+
+void ConnectedMainWindow::terminate()
+{
+    close();
+}

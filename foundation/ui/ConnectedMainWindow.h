@@ -21,6 +21,15 @@ public:
 
     static QString captionPrefix();
 
+    // The program is told to end (SIGTERM, SIGINT, a logout): write what the
+    // clerk posted, drop an unposted edit and release its number, save the
+    // placement and close, without a question. Message boxes shown meanwhile
+    // are answered without being shown (see TerminationSignals), so the
+    // default, a plain close() through the window's own close handling,
+    // does this for a window whose close asks whether to save. A window
+    // whose close needs more overrides it.
+    virtual void terminate();
+
 private:
     Database m_database;
     Transaction m_transaction;

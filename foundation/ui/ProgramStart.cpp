@@ -2,6 +2,7 @@
 
 #include "TambrelApplication.h"
 #include "UiScript.h"
+#include "TerminationSignals.h"
 #include "app/Messages.h"
 #include "db/Database.h"
 #include "settings/Settings.h"
@@ -71,6 +72,7 @@ int Run(int argc, char **argv, const Program &program)
         const std::unique_ptr<QMainWindow> window = program.createMainWindow(arguments);
         window->show();
         UiScript::startFromEnvironment(program.name);
+        TerminationSignals::install(window.get());
         rc = app.exec();
     }
     Database::shutdownEngine();
