@@ -2,8 +2,13 @@
 #include "XlsxContent.h"
 #include "settings/IniFile.h"
 
+#include "TestDatabase.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -171,5 +176,130 @@ TEST(Road, SlipFromEntryToPaperAndSpreadsheetOnTheEmbeddedDatabase)
         const QStringList row = sheet.rowTexts(2);
         for (const QString &v : kValues)
             EXPECT_TRUE(row.contains(v)) << v.toStdString() << " not in the exported row";
+    }
+}
+
+namespace {
+
+// A clerk entering count slips in a slip entry program, then meeting the
+// other clerk before printing.
+QString enterSlips(const QString &who, int count)
+{
+    QString s;
+    for (int n = 1; n <= count; ++n) {
+        s += QStringLiteral("step %1 enters slip %2\n").arg(who).arg(n);
+        s += QStringLiteral("click CaptionDBNavi1/nbInsert\n");
+        s += QStringLiteral("type CONA 株式会社%1の%2\n").arg(who).arg(n);
+        s += QStringLiteral("type HINMEI_11 品物%1\n").arg(n);
+        s += QStringLiteral("type KAZU_11 %1\n").arg(n);
+        s += QStringLiteral("click CaptionDBNavi1/nbPost\n");
+        s += QStringLiteral("check DBCheckBox1 1\n");
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(Road, TwoSlipTypesAndThePrintOutProgramShareOneDatabaseOnTheServer)
+{
+    ServerTestDatabase file;
+    if (!file.available())
+        GTEST_SKIP() << "no Firebird server for tests (TAMBREL_TEST_FB_PORT unset)";
+    InstalledSuite suite;
+    ASSERT_TRUE(suite.error().isEmpty()) << suite.error().toStdString();
+    const QString tambrel = QStringLiteral("TAMBREL");
+    ASSERT_TRUE(
+        WriteIniString(suite.settingsFile(), tambrel, QStringLiteral("F_DbPath"), file.path()));
+    ASSERT_TRUE(WriteIniInteger(suite.settingsFile(), tambrel, QStringLiteral("AutoRenban"), 1));
+    ASSERT_TRUE(WriteIniInteger(suite.settingsFile(), tambrel, QStringLiteral("DenKetaCD"), 2));
+    suite.sql(QStringLiteral("UPDATE TAMBRELSET SET SHOWPD = 0, PR_FORM = 1 WHERE DENNAME IN "
+                             "('ターンアラウンド用１型（２行印字）', 'タイプ用１型（１行印字）');"),
+              file.path());
+
+    const QString meet = suite.home() + QStringLiteral("/");
+    const int perClerk = 3;
+    const QString print = QStringLiteral("step choose the PDF printer and the form's paper\n"
+                                         "choose ComboBox1 PDF ファイル\n"
+                                         "choose ComboBox3 ユーザー定義サイズ\n"
+                                         "step print every marked slip\n"
+                                         "answer Yes\n"
+                                         "click BitBtn1\n"
+                                         "step close, keeping the marks\n"
+                                         "answer No\n"
+                                         "close TambrelOutForm\n");
+    // Both clerks enter at the same time; then type 12 prints, then T11.
+    const QString type12 = enterSlips(QStringLiteral("一型"), perClerk) +
+                           QStringLiteral("touch %1entered12\n"
+                                          "step wait for the other clerk\n"
+                                          "waitfile %1enteredT11\n"
+                                          "step print from type 12\n"
+                                          "click PrintBtn\n"
+                                          "click SelDataForm/BitBtn1\n"
+                                          "check DBCheckBox1 1\n"
+                                          "touch %1printed12\n"
+                                          "step close type 12\n"
+                                          "click TTambrel12Form/BitBtn1\n")
+                               .arg(meet);
+    const QString typeT11 = enterSlips(QStringLiteral("タイプ"), perClerk) +
+                            QStringLiteral("touch %1enteredT11\n"
+                                           "step wait for type 12 to print\n"
+                                           "waitfile %1printed12\n"
+                                           "step print from type T11\n"
+                                           "click PrintBtn\n"
+                                           "click SelDataForm/BitBtn1\n"
+                                           "check DBCheckBox1 1\n"
+                                           "step close type T11\n"
+                                           "click TTambrelT11Form/BitBtn1\n")
+                                .arg(meet);
+
+    // The two entry programs run as processes at once.
+    InstalledSuite::Run runT11;
+    std::thread other([&] {
+        runT11 = suite.run(
+            QStringLiteral("TambrelT11"), {QStringLiteral("FormImages/CS_TY1.jpg")}, suite.folder(),
+            {{QStringLiteral("TambrelT11"), typeT11}, {QStringLiteral("TambrelOut"), print}}, 240,
+            {}, QStringLiteral("t11"));
+    });
+    const InstalledSuite::Run run12 = suite.run(
+        QStringLiteral("Tambrel12"), {QStringLiteral("FormImages/CS_TR1.jpg")}, suite.folder(),
+        {{QStringLiteral("Tambrel12"), type12}, {QStringLiteral("TambrelOut"), print}}, 240, {},
+        QStringLiteral("12"));
+    other.join();
+    expectNoFailure(run12, "Tambrel12");
+    expectNoFailure(runT11, "TambrelT11");
+
+    {
+        SCOPED_TRACE("step: every slip stored once, no number given twice");
+        const QStringList numbers = suite.sql(
+            QStringLiteral("SELECT DENNO_1 || '|' || DENNO_2 || '|' || PRINTOUT FROM TAMBREL;"),
+            file.path());
+        EXPECT_EQ(numbers.size(), 2 * perClerk) << numbers.join(u' ').toStdString();
+        QSet<QString> distinct;
+        for (const QString &row : numbers) {
+            const QStringList f = row.split(u'|');
+            ASSERT_EQ(f.size(), 3) << row.toStdString();
+            distinct.insert(f[0]);
+            EXPECT_EQ(f[1], QString::number(f[0].toLongLong() % 7)) << row.toStdString();
+            EXPECT_EQ(f[2], QStringLiteral("1")) << row.toStdString();
+        }
+        EXPECT_EQ(distinct.size(), 2 * perClerk);
+    }
+    {
+        SCOPED_TRACE("step: one print run of each display name, every slip on its page");
+        // Type 12 prints the slips saved by then (its own: the other clerk's
+        // are still in his program's cache); T11 saves its own first and
+        // prints every marked slip, both types, since the marks were kept.
+        const QFileInfoList pdfs =
+            QDir(suite.documents() + QStringLiteral("/TambrelPDF"))
+                .entryInfoList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+        ASSERT_EQ(pdfs.size(), 2);
+        QList<int> pages;
+        for (const QFileInfo &pdf : pdfs) {
+            int n = 0;
+            valuesOutsideBoxes(pdf.filePath(), suite.folder() + QStringLiteral("/FormTR1.prn"), {},
+                               &n);
+            pages << n;
+        }
+        EXPECT_EQ(pages, QList<int>({perClerk, 2 * perClerk}));
     }
 }

@@ -86,17 +86,19 @@ QStringList InstalledSuite::sql(const QString &statements, const QString &databa
 InstalledSuite::Run InstalledSuite::run(const QString &program, const QStringList &arguments,
                                         const QString &workDir,
                                         const QMap<QString, QString> &scripts, int timeoutSeconds,
-                                        const QMap<QString, QString> &environment) const
+                                        const QMap<QString, QString> &environment,
+                                        const QString &tag) const
 {
+    const QString log = m_dir.filePath(QStringLiteral("ui%1.log").arg(tag));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("HOME"), home());
     env.remove(QStringLiteral("XDG_DOCUMENTS_DIR"));
     env.remove(QStringLiteral("XDG_CONFIG_HOME"));
     env.remove(QStringLiteral("TAMBREL_UI_SCRIPT"));
-    env.insert(QStringLiteral("TAMBREL_UI_LOG"), log());
+    env.insert(QStringLiteral("TAMBREL_UI_LOG"), log);
     for (auto it = scripts.begin(); it != scripts.end(); ++it) {
-        const QString path = m_dir.filePath(it.key() + QStringLiteral(".script"));
+        const QString path = m_dir.filePath(it.key() + tag + QStringLiteral(".script"));
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(it.value().toUtf8()) < 0)
             throw std::runtime_error("cannot write a script");
@@ -104,12 +106,12 @@ InstalledSuite::Run InstalledSuite::run(const QString &program, const QStringLis
     }
     for (auto it = environment.begin(); it != environment.end(); ++it)
         env.insert(it.key(), it.value());
-    QFile::remove(log());
+    QFile::remove(log);
 
     Run r;
     r.output =
         runQuiet(folder() + u'/' + program, arguments, &r.exitCode, env, workDir, timeoutSeconds);
-    QFile f(log());
+    QFile f(log);
     if (f.open(QIODevice::ReadOnly))
         r.log = QString::fromUtf8(f.readAll());
     for (const QString &line : r.log.split(u'\n')) {

@@ -19,7 +19,6 @@ public:
     QString documents() const { return home() + QStringLiteral("/Documents"); }
     QString database() const { return folder() + QStringLiteral("/Database/TAMBREL.FDB"); }
     QString settingsFile() const { return folder() + QStringLiteral("/TAMBREL.ini"); }
-    QString log() const { return m_dir.filePath(QStringLiteral("ui.log")); }
 
     // SQL through isql (so this process never holds the embedded database);
     // returns the output rows, one trimmed string per row (a query that
@@ -35,10 +34,11 @@ public:
         QString log;          // the whole script log
     };
     // Runs program (in the suite folder) with arguments from workDir; the
-    // scripts map a program name to its script text.
+    // scripts map a program name to its script text. Runs at the same time
+    // need tags of their own (for their scripts and logs).
     Run run(const QString &program, const QStringList &arguments, const QString &workDir,
             const QMap<QString, QString> &scripts, int timeoutSeconds = 240,
-            const QMap<QString, QString> &environment = {}) const;
+            const QMap<QString, QString> &environment = {}, const QString &tag = {}) const;
 
 private:
     QTemporaryDir m_dir;
