@@ -29,6 +29,9 @@ struct SlipTypeInfo
     const char16_t *turnaroundPicture; // picture that selects the turnaround name, or null
     const char16_t *turnaroundName;    // display name for the turnaround picture, or null
     const char16_t *printName;         // display name otherwise
+    // Where a relative picture is found beside the program when the working
+    // folder has none: type 11 has pictures of its own, named as type 12's.
+    const char *pictureFolder;
 };
 
 const SlipTypeInfo &slipTypeInfo(SlipType type);

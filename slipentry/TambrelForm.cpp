@@ -24,6 +24,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -318,7 +319,17 @@ void TambrelForm::loadPicture()
 {
     QString path = m_picturePath;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
+        return;
+    // A program started from elsewhere (a launcher, another folder) finds a
+    // relative picture beside itself; the argument as given still chooses
+    // the display name.
+    if (!QFileInfo(path).isFile() && QFileInfo(path).isRelative()) {
+        const QDir beside(QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QLatin1String(slipTypeInfo(m_type).pictureFolder)));
+        path = beside.filePath(path);
+    }
+    if (!QFileInfo(path).isFile())
         return;
     const QPixmap picture(path);
     if (picture.isNull())

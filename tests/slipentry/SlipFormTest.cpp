@@ -8,15 +8,16 @@
 #include "ui/DBCheckBox.h"
 #include "ui/DBEdit.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -422,6 +423,30 @@ TEST_F(SlipFormFixture, ControlsOfTheScreen)
     const QRect area = f.screen()->availableGeometry();
     EXPECT_LE(std::abs(f.frameGeometry().center().x() - area.center().x()), 2);
     EXPECT_LE(std::abs(f.frameGeometry().center().y() - area.center().y()), 2);
+}
+
+TEST_F(SlipFormFixture, RelativePictureIsFoundBesideTheProgramFromAnyFolder)
+{
+    // Started from a folder without pictures, as a launcher may do.
+    QTemporaryDir elsewhere;
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    const struct
+    {
+        SlipType type;
+        QSize pictureSize;
+        const char16_t *printName;
+    } cases[] = {
+        {SlipType::Type12, QSize(1009, 565), u"ターンアラウンド用１型（２行印字）"},
+        {SlipType::Type11, QSize(1091, 608), u"ターンアラウンド用１型（１行印字）"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.type));
+        TambrelForm &f = open(c.type, QStringLiteral("FormImages/CS_TR1.jpg"));
+        EXPECT_EQ(f.Image1()->pixmap().size(), c.pictureSize);
+        EXPECT_EQ(f.printDisplayName(), QString::fromUtf16(c.printName));
+    }
+    QDir::setCurrent(saved);
 }
 
 TEST_F(SlipFormFixture, PictureSetsTheWidthAndMissingPictureKeepsTheDesign)
