@@ -1,6 +1,6 @@
 #include "CheckDigitCalcForm.h"
 
-#include "SlipActionTexts.h"
+#include "SlipEntryTexts.h"
 #include "app/AppError.h"
 #include "app/Messages.h"
 #include "serial/CheckDigit.h"

@@ -1,6 +1,6 @@
 #include "PickerForm.h"
 
-#include "SlipActionTexts.h"
+#include "SlipEntryTexts.h"
 #include "app/AppError.h"
 #include "app/ConnectDatabase.h"
 #include "app/Messages.h"

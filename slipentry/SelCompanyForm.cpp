@@ -1,6 +1,6 @@
 #include "SelCompanyForm.h"
 
-#include "SlipActionTexts.h"
+#include "SlipEntryTexts.h"
 #include "app/AppError.h"
 #include "db/DbError.h"
 #include "db/DbTexts.h"

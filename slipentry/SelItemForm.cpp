@@ -1,7 +1,7 @@
 #include "SelItemForm.h"
 
 #include "SelCompanyForm.h"
-#include "SlipActionTexts.h"
+#include "SlipEntryTexts.h"
 #include "app/AppError.h"
 #include "db/DbError.h"
 #include "db/DbTexts.h"

@@ -3,7 +3,7 @@
 #include "CheckDigitCalcForm.h"
 #include "SelCompanyForm.h"
 #include "SelItemForm.h"
-#include "SlipActionTexts.h"
+#include "SlipEntryTexts.h"
 #include "TambrelForm.h"
 #include "app/AppError.h"
 #include "db/DbError.h"

@@ -1,6 +1,5 @@
 #include "ExportTexts.h"
 #include "PrintoutTexts.h"
-#include "SlipActionTexts.h"
 #include "SlipEntryTexts.h"
 #include "SlipType.h"
 #include "TambrelOutForm.h"
